@@ -1,0 +1,129 @@
+#include "config/registry_settings.h"
+
+#include "config/decimal_text.h"
+#include "framework/unique_handle.h"
+#include "plugin/plugin_state.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kPluginKey = "Software\\Tavik\\Tavik_Di";
+constexpr const char* kNetplayKey = "Kaillera";
+constexpr DWORD kReadBufferSize = 260;
+constexpr DWORD kControllerValueSize = 256;
+
+// Reads one value as text. Missing, empty and over-long values all count as absent.
+class StoredValue {
+public:
+    bool Read(HKEY key, const char* name) {
+        DWORD length = kReadBufferSize;
+        const LONG status =
+            RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer_), &length);
+        if (status != ERROR_SUCCESS || length == 0) return false;
+        // A value that exactly fills the buffer has no terminator: the text is bounded by the length.
+        text_ = StoredText(buffer_, length < kReadBufferSize ? length : kReadBufferSize);
+        return true;
+    }
+    std::string_view Text() const { return text_; }
+    int32_t Number() const { return ParseDecimal(text_); }
+
+private:
+    char buffer_[kReadBufferSize];
+    std::string_view text_;
+};
+
+UniqueRegistryKey ConnectCurrentUser() {
+    UniqueRegistryKey root;
+    if (RegConnectRegistryA(nullptr, HKEY_CURRENT_USER, root.Put()) != ERROR_SUCCESS) root.Detach();
+    return root;
+}
+
+UniqueRegistryKey OpenKey(HKEY parent, const char* name) {
+    UniqueRegistryKey key;
+    if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) key.Detach();
+    return key;
+}
+
+UniqueRegistryKey OpenOrCreateKey(HKEY parent, const char* name) {
+    UniqueRegistryKey key = OpenKey(parent, name);
+    if (!key && RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                key.Put(), nullptr) != ERROR_SUCCESS)
+        key.Detach();
+    return key;
+}
+
+void ControllerKeyName(int index, char (&name)[16]) { std::snprintf(name, sizeof name, "Controller%d", index); }
+
+void WriteText(HKEY key, const char* name, const char* text, DWORD length) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length);
+}
+
+}  // namespace
+
+void LoadControllerMapping(ControllerConfig& record, HKEY key) {
+    ApplyKeyboardDefaults(record);  // every value missing from storage keeps its default
+    StoredValue value;
+    for (const ConfigField& field : kStoredFieldOrder)
+        if (value.Read(key, field.name)) record.*field.member = value.Number();
+}
+
+void SaveControllerMapping(const ControllerConfig& record, HKEY key) {
+    for (const ConfigField& field : kStoredFieldOrder) {
+        char text[kControllerValueSize] = {};  // the filler after the terminator is zeros
+        FormatDecimal(record.*field.member, text, sizeof text);
+        WriteText(key, field.name, text, kControllerValueSize);
+    }
+}
+
+void LoadNetplaySettings(NetplaySettings& settings, HKEY key) {
+    StoredValue value;
+    if (value.Read(key, "PlayAs")) settings.PlayAs = value.Number();
+    if (value.Read(key, "ViewLog")) settings.ViewLog = value.Number() > 0;
+    if (value.Read(key, "Dll")) SetDllPath(settings, value.Text());
+}
+
+void SaveNetplaySettings(const NetplaySettings& settings, HKEY key) {
+    char text[16];
+    WriteText(key, "PlayAs", text, static_cast<DWORD>(FormatDecimal(settings.PlayAs, text, sizeof text)));
+    WriteText(key, "ViewLog", text, static_cast<DWORD>(FormatDecimal(settings.ViewLog ? 1 : 0, text, sizeof text)));
+    WriteText(key, "Dll", settings.Dll, static_cast<DWORD>(strnlen(settings.Dll, sizeof settings.Dll)));
+}
+
+void LoadConfiguration() {
+    const UniqueRegistryKey root = ConnectCurrentUser();
+    if (!root) return;
+    const UniqueRegistryKey plugin = OpenKey(root.Get(), kPluginKey);
+    if (!plugin) return;  // first run: nothing stored, and a load never creates the key
+
+    if (const UniqueRegistryKey netplay = OpenKey(plugin.Get(), kNetplayKey))
+        LoadNetplaySettings(pluginState.netplay, netplay.Get());
+
+    for (int n = 0; n < kControllerCount; ++n) {
+        char name[16];
+        ControllerKeyName(n, name);
+        if (const UniqueRegistryKey controller = OpenKey(plugin.Get(), name))
+            LoadControllerMapping(pluginState.controllers[n], controller.Get());
+        else
+            pluginState.controllers[n].DIDevice = kNoDevice;
+    }
+}
+
+void SaveConfiguration() {
+    const UniqueRegistryKey root = ConnectCurrentUser();
+    if (!root) return;
+    const UniqueRegistryKey plugin = OpenOrCreateKey(root.Get(), kPluginKey);
+    if (!plugin) return;
+
+    if (const UniqueRegistryKey netplay = OpenOrCreateKey(plugin.Get(), kNetplayKey))
+        SaveNetplaySettings(pluginState.netplay, netplay.Get());
+
+    for (int n = 0; n < kControllerCount; ++n) {
+        char name[16];
+        ControllerKeyName(n, name);
+        if (const UniqueRegistryKey controller = OpenOrCreateKey(plugin.Get(), name))
+            SaveControllerMapping(pluginState.controllers[n], controller.Get());
+    }
+}

@@ -1,0 +1,91 @@
+// The entry points the host calls. None returns an error and nothing may propagate out of them.
+#include "config/controller_config.h"
+#include "framework/application.h"
+#include "framework/message_box.h"
+#include "input/device_table.h"
+#include "plugin/compose_controller_state.h"
+#include "plugin/host_records.h"
+#include "plugin/plugin_state.h"
+#include "resources/resource_ids.h"
+#include "ui/dialogs.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+// Exported, undecorated, by exports.def.
+#define PLUGIN_EXPORT extern "C" void __cdecl
+
+PLUGIN_EXPORT GetDllInfo(PluginInfo* info) {
+    if (!info) return;
+    char text[256] = {};
+    if (LoadStringA(ModuleInstance(), IDS_VERSION_TEXT, text, sizeof text) <= 0) text[0] = '\0';
+    info->version = kPluginSpecVersion;
+    info->type = kControllerPluginType;
+    // Bounded to the field; the rest of it is zero bytes.
+    const size_t length = strnlen(text, sizeof info->name);
+    std::memcpy(info->name, text, length);
+    std::memset(info->name + length, 0, sizeof info->name - length);
+    info->normalMemory = 0;
+    info->memorySwapped = 1;
+}
+
+PLUGIN_EXPORT InitiateControllers(HWND window, ControlSlot* controls) {
+    if (controls) {
+        for (int i = 0; i < kControllerCount; ++i) controls[i] = ControlSlot{1, 0, kNoPak};
+    }
+    pluginState.hostWindow = window;
+    if (!window) AppMessageBox("Hum, bad news : InitiateControllers() have hwnd = NULL!!!");
+}
+
+PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
+    if (!keys) return;
+    CreateDevices();
+    ++pluginState.game.pollCount;
+
+    ButtonState word{};
+    if (control >= 0 && control < kControllerCount) {
+        if (!pluginState.netplay.Enabled) {
+            ComposeControllerState(pluginState.controllers[control], &word);
+        } else {
+            NetplayGame& game = pluginState.game;
+            if (control == game.localController) {
+                // The local player plays with the mapping chosen as PlayAs; none chosen sends nothing.
+                if (const ControllerConfig* mapping = MappingForPlayer(pluginState.controllers, pluginState.netplay.PlayAs))
+                    ComposeControllerState(*mapping, &game.localState);
+                else
+                    ClearButtonState(&game.localState);
+            }
+            NetplayFrameHandoff();
+            CopyButtonState(&word, &game.exchangedStates[control]);
+        }
+    }
+    *keys = word;  // one store: the host never sees a half-built word
+}
+
+PLUGIN_EXPORT RomOpen() {
+    CreateDevices();
+    pluginState.game.pollCount = 0;
+}
+
+PLUGIN_EXPORT RomClosed() { ReleaseDevices(); }
+
+PLUGIN_EXPORT CloseDLL() { ReleaseDevices(); }
+
+PLUGIN_EXPORT DllConfig(HWND parent) {
+    CreateDevices();  // set up against the host window, not the dialog's parent
+    ShowConfigDialog(parent);
+    ReleaseDevices();  // so the next poll sees devices attached meanwhile
+}
+
+PLUGIN_EXPORT DllTest(HWND parent) {
+    CreateDevices();
+    ShowTestDialog(parent);
+    ReleaseDevices();
+}
+
+PLUGIN_EXPORT DllAbout(HWND parent) { ShowAboutDialog(parent); }
+
+// Keyboard input comes from DirectInput, never from the host's messages or raw commands, so one
+// empty routine serves the four remaining entry points (exported under their names by the .def).
+extern "C" void __cdecl IgnoredHostCall() {}

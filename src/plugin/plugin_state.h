@@ -1,0 +1,19 @@
+// The plug-in's single global state, living from library load to unload.
+#pragma once
+
+#include "config/controller_config.h"
+#include "config/netplay_settings.h"
+#include "input/device_table.h"
+#include "netplay/netplay_game.h"
+
+#include <windows.h>
+
+struct PluginState {
+    HWND hostWindow = nullptr;
+    ControllerConfig controllers[kControllerCount]{};
+    NetplaySettings netplay;
+    DeviceTable devices;
+    NetplayGame game;
+};
+
+extern PluginState pluginState;

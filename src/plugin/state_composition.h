@@ -1,0 +1,9 @@
+// Building a controller state word from one device snapshot and a mapping.
+#pragma once
+
+#include "config/controller_config.h"
+#include "plugin/button_state.h"
+#include "plugin/joystick_snapshot.h"
+
+ButtonState ComposeFromKeyboard(const ControllerConfig& record, const KeyboardSnapshot& keys);
+ButtonState ComposeFromJoystick(const ControllerConfig& record, const JoystickSnapshot& joystick);

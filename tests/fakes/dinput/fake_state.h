@@ -1,0 +1,120 @@
+// Everything the fake DirectInput objects and the control exports share: the virtual devices,
+// armed faults, call counts and the bookkeeping of live COM objects. One mutex guards all of it,
+// because a test thread changes key state while the plug-in reads on its own thread.
+#pragma once
+
+#define DIRECTINPUT_VERSION 0x0700
+#include <windows.h>
+#include <dinput.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fake_dinput_control.h"
+
+namespace fakedi {
+
+constexpr int kNoDevice = -1;
+constexpr int kAnyDetail = -1;
+constexpr int kJoystickButtons = 32;  // what DIJOYSTATE carries; also the reported capability
+constexpr LONG kDefaultRangeMin = 0;
+constexpr LONG kDefaultRangeMax = 0xFFFF;
+
+struct AxisRange {
+    LONG minimum;
+    LONG maximum;
+};
+
+struct VirtualDevice {
+    bool keyboard = false;
+    bool hasZAxis = false;
+    bool attached = true;
+    std::string name;
+    GUID instance{};
+    GUID product{};
+    std::array<BYTE, 256> keys{};
+    std::array<BYTE, 128> buttons{};
+    std::array<LONG, 6> axes{};  // X, Y, Z, Rx, Ry, Rz
+    std::map<DWORD, AxisRange> ranges;  // by data format offset, the last one set
+    DWORD cooperativeFlags = 0;
+    HWND cooperativeWindow = nullptr;
+
+    DWORD devType() const;
+    // Axes that exist as objects (for ranges and enumeration): X, Y and, when present, Z.
+    bool hasAxisAtOffset(DWORD offset) const;
+    int axisCount() const { return keyboard ? 0 : (hasZAxis ? 3 : 2); }
+    void fillInstance(DIDEVICEINSTANCEA& out, DWORD size) const;
+    // Writes the device state in the layout of the standard keyboard / joystick formats.
+    void readState(void* out, DWORD size) const;
+};
+
+// Per COM object bookkeeping, embedded in each object and owned by it; the state only keeps a
+// pointer while the object is alive.
+struct ObjectRecord {
+    bool isDevice = false;
+    LONG references = 1;
+    bool acquired = false;
+    uint64_t generation = 0;  // objects from before the last reset refer to nothing
+    int device = kNoDevice;
+};
+
+class State {
+public:
+    static State& instance();
+
+    std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(mutex_); }
+
+    // All members below expect the caller to hold lock().
+
+    void reset();
+    int addDevice(VirtualDevice device);
+    VirtualDevice* device(int index);
+    // Null when the object predates a reset or its device index is gone.
+    VirtualDevice* deviceOf(const ObjectRecord& record);
+    int findDevice(const GUID& instance) const;
+    int firstKeyboard() const;
+    int deviceCount() const { return static_cast<int>(devices_.size()); }
+    uint64_t generation() const { return generation_; }
+
+    // Counts the call, then consumes the first matching armed fault and returns its result.
+    std::optional<HRESULT> enter(FakeDiCall call, int device, int detail = kAnyDetail);
+    void armFault(int call, int device, int detail, HRESULT result, int times);
+    void clearFaults() { faults_.clear(); }
+    int callCount(int call, int device) const;
+
+    void registerObject(ObjectRecord* record);
+    void unregisterObject(ObjectRecord* record) { objects_.erase(record); }
+    // Drops acquisition of every object on `device`, as unplugging does.
+    void loseAcquisition(int device);
+
+    void noteDirectInputCreated() { ++directInputsCreated_; }
+    void noteDeviceCreated() { ++devicesCreated_; }
+    FakeDiCounters counters() const;
+
+private:
+    struct Fault {
+        int call;
+        int device;
+        int detail;
+        HRESULT result;
+        int remaining;  // negative: forever
+    };
+
+    std::mutex mutex_;
+    uint64_t generation_ = 1;
+    std::vector<VirtualDevice> devices_;
+    std::vector<Fault> faults_;
+    std::map<std::pair<int, int>, int> callCounts_;  // (call, device) -> count
+    std::set<ObjectRecord*> objects_;
+    int directInputsCreated_ = 0;
+    int devicesCreated_ = 0;
+};
+
+}  // namespace fakedi

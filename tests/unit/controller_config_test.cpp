@@ -1,0 +1,66 @@
+#include "config/controller_config.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace {
+
+TEST(ControllerConfig, ResetLeavesEverythingButTheDeviceAlone) {
+    ControllerConfigs controllers{};
+    controllers[2].ButtonA = 7;
+    ResetControllerDevices(controllers);
+    for (const ControllerConfig& record : controllers) EXPECT_EQ(record.DIDevice, kNoDevice);
+    EXPECT_EQ(controllers[2].ButtonA, 7);
+}
+
+TEST(ControllerConfig, KeyboardDefaultsKeepDeviceAndSelectors) {
+    ControllerConfig record{};
+    record.DIDevice = 3;
+    record.StickUpDown = 3;
+    record.StickLeftRight = 0;
+    ApplyKeyboardDefaults(record);
+    EXPECT_EQ(record.DIDevice, 3);
+    EXPECT_EQ(record.StickUpDown, 3);
+    EXPECT_EQ(record.StickLeftRight, 0);
+    EXPECT_EQ(record.StickUp, 0xC8);
+    EXPECT_EQ(record.PadRight, 0xD1);
+    EXPECT_EQ(record.ButtonStart, 0x39);
+    EXPECT_EQ(record.TriggerZ, 0x2C);
+}
+
+TEST(ControllerConfig, AdaptoidDefaultsOverwriteAllFields) {
+    ControllerConfig record;
+    std::memset(&record, 0x5A, sizeof record);
+    ApplyAdaptoidDefaults(record, 5);
+    const ControllerConfig expected{5, 0, 0, 0, 0, 3, 0, 10, 11, 12, 13, 0, 3, 5, 1, 4, 2, 8, 6, 7, 9};
+    EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0);
+}
+
+TEST(ControllerConfig, PlayerMappingExistsOnlyForTheFourControllers) {
+    ControllerConfigs controllers{};
+    EXPECT_EQ(MappingForPlayer(controllers, 0), &controllers[0]);
+    EXPECT_EQ(MappingForPlayer(controllers, 3), &controllers[3]);
+    EXPECT_EQ(MappingForPlayer(controllers, 4), nullptr);
+    EXPECT_EQ(MappingForPlayer(controllers, -1), nullptr);
+    EXPECT_EQ(MappingForPlayer(controllers, INT32_MIN), nullptr);
+}
+
+TEST(ControllerConfig, StoredOrderNamesEveryFieldOnce) {
+    std::set<std::string> names;
+    std::set<size_t> offsets;
+    ControllerConfig record{};
+    for (const ConfigField& field : kStoredFieldOrder) {
+        names.insert(field.name);
+        offsets.insert(reinterpret_cast<const char*>(&(record.*field.member)) - reinterpret_cast<const char*>(&record));
+    }
+    EXPECT_EQ(names.size(), 21u);
+    EXPECT_EQ(offsets.size(), 21u);
+    EXPECT_STREQ(kStoredFieldOrder[0].name, "DIDevice");
+    EXPECT_STREQ(kStoredFieldOrder[7].name, "TriggerLeft");
+    EXPECT_STREQ(kStoredFieldOrder[20].name, "PadRight");
+}
+
+}  // namespace

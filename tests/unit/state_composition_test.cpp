@@ -1,0 +1,165 @@
+#include "plugin/state_composition.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace {
+
+constexpr int kDikUp = 0xC8, kDikDown = 0xD0, kDikLeft = 0xCB, kDikRight = 0xCD;
+constexpr int kDikHome = 0xC7, kDikLShift = 0x2A, kDikA = 0x1E, kDikS = 0x1F;
+
+ControllerConfig KeyboardDefault() {
+    ControllerConfig record{};
+    record.DIDevice = 0;
+    ApplyKeyboardDefaults(record);
+    return record;
+}
+
+ButtonState WithKeys(const ControllerConfig& record, std::initializer_list<int> codes) {
+    KeyboardSnapshot keys = {};
+    for (int code : codes) keys[code] = 0x80;
+    return ComposeFromKeyboard(record, keys);
+}
+
+JoystickSnapshot WithButtons(std::initializer_list<int> buttons) {
+    JoystickSnapshot joystick = {};
+    for (int button : buttons) joystick.buttons[button] = 0x80;
+    return joystick;
+}
+
+TEST(KeyboardComposition, OppositeStickKeysLetDownAndRightWin) {
+    const ControllerConfig record = KeyboardDefault();
+    ButtonState state = WithKeys(record, {kDikUp, kDikDown});
+    EXPECT_EQ(state.stickY, -64);
+    EXPECT_EQ(state.stickX, 0);
+    EXPECT_EQ(state.buttons, 0);
+    state = WithKeys(record, {kDikLeft, kDikRight});
+    EXPECT_EQ(state.stickX, 64);
+    EXPECT_EQ(WithKeys(record, {kDikUp}).stickY, 64);
+    EXPECT_EQ(WithKeys(record, {kDikLeft}).stickX, -64);
+}
+
+TEST(KeyboardComposition, ButtonKeysSetTheirBitsWithLeftTriggerOnBit12) {
+    const ControllerConfig record = KeyboardDefault();
+    EXPECT_EQ(WithKeys(record, {kDikHome, kDikLShift, kDikA}).buttons, 0x1088);
+    EXPECT_EQ(WithKeys(record, {kDikS}).buttons, ButtonBit::TriggerRight);
+}
+
+TEST(KeyboardComposition, EveryButtonFieldDrivesExactlyItsOwnBit) {
+    const ControllerConfig record = KeyboardDefault();
+    const std::pair<int32_t ControllerConfig::*, uint16_t> fields[] = {
+        {&ControllerConfig::PadRight, 0x0001}, {&ControllerConfig::PadLeft, 0x0002},
+        {&ControllerConfig::PadDown, 0x0004},  {&ControllerConfig::PadUp, 0x0008},
+        {&ControllerConfig::ButtonStart, 0x0010}, {&ControllerConfig::TriggerZ, 0x0020},
+        {&ControllerConfig::ButtonB, 0x0040},  {&ControllerConfig::ButtonA, 0x0080},
+        {&ControllerConfig::ButtonRight, 0x0100}, {&ControllerConfig::ButtonLeft, 0x0200},
+        {&ControllerConfig::ButtonDown, 0x0400}, {&ControllerConfig::ButtonUp, 0x0800},
+        {&ControllerConfig::TriggerLeft, 0x1000}, {&ControllerConfig::TriggerRight, 0x2000},
+    };
+    for (const auto& [member, bit] : fields) {
+        const ButtonState state = WithKeys(record, {record.*member});
+        EXPECT_EQ(state.buttons, bit) << "code " << record.*member;
+        EXPECT_EQ(state.stickX, 0);
+        EXPECT_EQ(state.stickY, 0);
+    }
+}
+
+TEST(KeyboardComposition, CodesOutsideTheSnapshotNeverReadAsPressed) {
+    ControllerConfig record = KeyboardDefault();
+    record.ButtonA = 256;
+    record.ButtonB = -8;
+    record.StickUp = 1000;
+    KeyboardSnapshot keys;
+    for (auto& key : keys) key = 0x80;  // everything held
+    const ButtonState state = ComposeFromKeyboard(record, keys);
+    EXPECT_EQ(state.buttons & (ButtonBit::A | ButtonBit::B), 0);
+    EXPECT_EQ(state.stickY, -64);  // only StickDown counts
+}
+
+TEST(KeyboardComposition, KeyCodeZeroIsNoKeyAndSelectorsAreIgnored) {
+    ControllerConfig record{};  // all codes 0, selectors 0
+    KeyboardSnapshot keys = {};
+    keys[0] = 0x00;
+    keys[0x2D] = 0x80;
+    EXPECT_EQ(ComposeFromKeyboard(record, keys).buttons, 0);
+    keys[0] = 0x7F;  // only bit 7 means down
+    EXPECT_EQ(ComposeFromKeyboard(record, keys).buttons, 0);
+}
+
+TEST(JoystickComposition, SelectorsTakeTheLowByteOfTheirAxis) {
+    ControllerConfig record{};
+    JoystickSnapshot joystick = {};
+    joystick.x = -64;
+    joystick.y = 30;
+    joystick.z = 0x140;  // low byte 0x40
+    const struct {
+        int32_t selector;
+        int8_t expected;
+    } cases[] = {{AxisX, -64}, {AxisXInverted, 64}, {AxisY, 30}, {AxisYInverted, -30},
+                 {AxisZ, 64},  {AxisZInverted, -64}, {7, 0},     {-2, 0}};
+    for (const auto& c : cases) {
+        record.StickLeftRight = c.selector;
+        record.StickUpDown = c.selector;
+        const ButtonState state = ComposeFromJoystick(record, joystick);
+        EXPECT_EQ(state.stickX, c.expected) << "selector " << c.selector;
+        EXPECT_EQ(state.stickY, c.expected) << "selector " << c.selector;
+    }
+}
+
+TEST(JoystickComposition, NegatingMostNegativeByteWrapsLikeTheHardwareWord) {
+    ControllerConfig record{};
+    record.StickLeftRight = AxisXInverted;
+    JoystickSnapshot joystick = {};
+    joystick.x = -128;
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).stickX, -128);
+}
+
+TEST(JoystickComposition, UseButtonsReadsStickButtonsForBothStoredCodes) {
+    for (int32_t selector : {int32_t{UseButtons}, int32_t{UseButtonsStored}}) {
+        ControllerConfig record{};
+        record.StickUpDown = selector;
+        record.StickLeftRight = selector;
+        record.StickUp = 2;
+        record.StickDown = 3;
+        record.StickLeft = 4;
+        record.StickRight = 5;
+        EXPECT_EQ(ComposeFromJoystick(record, WithButtons({2, 3})).stickY, -64);
+        EXPECT_EQ(ComposeFromJoystick(record, WithButtons({2})).stickY, 64);
+        EXPECT_EQ(ComposeFromJoystick(record, WithButtons({4, 5})).stickX, 64);
+        EXPECT_EQ(ComposeFromJoystick(record, WithButtons({4})).stickX, -64);
+    }
+}
+
+TEST(JoystickComposition, AxisSelectorIgnoresTheStickButtons) {
+    ControllerConfig record{};
+    record.StickUpDown = AxisY;
+    record.StickUp = 1;
+    JoystickSnapshot joystick = WithButtons({1});
+    joystick.y = 12;
+    const ButtonState state = ComposeFromJoystick(record, joystick);
+    EXPECT_EQ(state.stickY, 12);
+    EXPECT_EQ(state.buttons, 0);
+}
+
+TEST(JoystickComposition, KeyboardDefaultOnAJoystickActsOnlyThroughButtonsBelow32) {
+    const ControllerConfig record = KeyboardDefault();
+    JoystickSnapshot joystick = {};
+    for (auto& button : joystick.buttons) button = 0x80;
+    const ButtonState state = ComposeFromJoystick(record, joystick);
+    EXPECT_EQ(state.buttons, ButtonBit::B | ButtonBit::TriggerLeft | ButtonBit::TriggerRight);
+}
+
+TEST(JoystickComposition, AdaptoidLayoutMapsPadToN64) {
+    ControllerConfig record{};
+    ApplyAdaptoidDefaults(record, 1);
+    JoystickSnapshot joystick = WithButtons({0, 8, 10});
+    joystick.x = 20;
+    joystick.y = 40;  // pad pushed down
+    const ButtonState state = ComposeFromJoystick(record, joystick);
+    EXPECT_EQ(state.buttons, ButtonBit::A | ButtonBit::Start | ButtonBit::PadUp);
+    EXPECT_EQ(state.stickX, 20);
+    EXPECT_EQ(state.stickY, -40);
+}
+
+}  // namespace
