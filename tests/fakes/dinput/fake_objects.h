@@ -50,7 +50,9 @@ public:
     STDMETHOD(Acquire)() override;
     STDMETHOD(Unacquire)() override;
     STDMETHOD(GetDeviceState)(DWORD size, LPVOID data) override;
-    STDMETHOD(GetDeviceData)(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(GetDeviceData)(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD) override {
+        return E_NOTIMPL;
+    }
     STDMETHOD(SetDataFormat)(LPCDIDATAFORMAT format) override;
     STDMETHOD(SetEventNotification)(HANDLE) override { return E_NOTIMPL; }
     STDMETHOD(SetCooperativeLevel)(HWND window, DWORD flags) override;
@@ -59,18 +61,28 @@ public:
     STDMETHOD(RunControlPanel)(HWND, DWORD) override { return E_NOTIMPL; }
     STDMETHOD(Initialize)(HINSTANCE, DWORD, REFGUID) override { return E_NOTIMPL; }
 
-    STDMETHOD(CreateEffect)(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*, LPUNKNOWN) override { return E_NOTIMPL; }
+    STDMETHOD(CreateEffect)(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*, LPUNKNOWN) override {
+        return E_NOTIMPL;
+    }
     STDMETHOD(EnumEffects)(LPDIENUMEFFECTSCALLBACKA, LPVOID, DWORD) override { return E_NOTIMPL; }
     STDMETHOD(GetEffectInfo)(LPDIEFFECTINFOA, REFGUID) override { return E_NOTIMPL; }
     STDMETHOD(GetForceFeedbackState)(LPDWORD) override { return E_NOTIMPL; }
     STDMETHOD(SendForceFeedbackCommand)(DWORD) override { return E_NOTIMPL; }
-    STDMETHOD(EnumCreatedEffectObjects)(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID, DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(EnumCreatedEffectObjects)(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID, DWORD) override {
+        return E_NOTIMPL;
+    }
     STDMETHOD(Escape)(LPDIEFFESCAPE) override { return E_NOTIMPL; }
     STDMETHOD(Poll)() override;
-    STDMETHOD(SendDeviceData)(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(SendDeviceData)(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override {
+        return E_NOTIMPL;
+    }
 
-    STDMETHOD(EnumEffectsInFile)(LPCSTR, LPDIENUMEFFECTSINFILECALLBACK, LPVOID, DWORD) override { return E_NOTIMPL; }
-    STDMETHOD(WriteEffectToFile)(LPCSTR, DWORD, LPDIFILEEFFECT, DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(EnumEffectsInFile)(LPCSTR, LPDIENUMEFFECTSINFILECALLBACK, LPVOID, DWORD) override {
+        return E_NOTIMPL;
+    }
+    STDMETHOD(WriteEffectToFile)(LPCSTR, DWORD, LPDIFILEEFFECT, DWORD) override {
+        return E_NOTIMPL;
+    }
 
 private:
     // Drops acquisition when a read or poll reports the device as lost or not acquired, so that

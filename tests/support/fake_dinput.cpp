@@ -1,0 +1,44 @@
+#include "fake_dinput.h"
+
+#include "plugin_api.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+template <typename Function>
+void Resolve(HMODULE module, const char* name, Function& target) {
+    target = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    if (!target) {
+        // Without its controls the fake is useless and every later step would crash.
+        std::fprintf(stderr, "fake dinput.dll lacks %s: is WINEDLLOVERRIDES=dinput=n set?\n", name);
+        std::exit(96);
+    }
+}
+}  // namespace
+
+FakeDinput::FakeDinput() {
+    const std::string path = std::string(ProgramFolder()) + "dinput.dll";
+    module_ = LoadLibraryA("dinput.dll");
+    if (!module_) module_ = LoadLibraryA(path.c_str());
+    Resolve(module_, "FakeDi_Reset", reset_);
+    Resolve(module_, "FakeDi_AddKeyboard", addKeyboard_);
+    Resolve(module_, "FakeDi_AddJoystick", addJoystick_);
+    Resolve(module_, "FakeDi_SetAttached", setAttached_);
+    Resolve(module_, "FakeDi_SetKey", setKey_);
+    Resolve(module_, "FakeDi_SetButton", setButton_);
+    Resolve(module_, "FakeDi_SetAxis", setAxis_);
+    Resolve(module_, "FakeDi_FailCall", failCall_);
+    Resolve(module_, "FakeDi_ClearFaults", clearFaults_);
+    Resolve(module_, "FakeDi_GetCounters", getCounters_);
+    Resolve(module_, "FakeDi_GetRange", getRange_);
+    Resolve(module_, "FakeDi_GetCooperativeFlags", getCooperativeFlags_);
+    Resolve(module_, "FakeDi_CallCount", callCount_);
+    reset_();
+}
+
+FakeDinput::~FakeDinput() {
+    if (module_) FreeLibrary(module_);
+}

@@ -1,0 +1,58 @@
+// The test's handle on the fake dinput.dll that the plug-in loads in place of DirectInput.
+#pragma once
+
+#include "../fakes/dinput/fake_dinput_control.h"
+
+#include <windows.h>
+
+class FakeDinput {
+public:
+    // Loads the fake from the program's folder (the plug-in, loaded later, binds to the same one)
+    // and resets it.
+    FakeDinput();
+    ~FakeDinput();
+    FakeDinput(const FakeDinput&) = delete;
+    FakeDinput& operator=(const FakeDinput&) = delete;
+
+    int32_t AddKeyboard(const char* name = "Keyboard") { return addKeyboard_(name, nullptr); }
+    int32_t AddJoystick(const char* name = "Gamepad", bool hasZ = true) { return addJoystick_(name, nullptr, hasZ); }
+    void SetKey(int32_t device, int32_t code, bool down) { setKey_(device, code, down); }
+    void SetButton(int32_t device, int32_t button, bool down) { setButton_(device, button, down); }
+    void SetAxis(int32_t device, int32_t axis, int32_t value) { setAxis_(device, axis, value); }
+    void SetAttached(int32_t device, bool attached) { setAttached_(device, attached); }
+    void Fail(FakeDiCall call, HRESULT result, int32_t times = -1, int32_t device = -1, int32_t detail = -1) {
+        failCall_(call, device, detail, result, times);
+    }
+    void ClearFaults() { clearFaults_(); }
+    FakeDiCounters Counters() const {
+        FakeDiCounters counters{};
+        getCounters_(&counters);
+        return counters;
+    }
+    bool Range(int32_t device, int32_t offset, int32_t& minimum, int32_t& maximum) const {
+        return getRange_(device, offset, &minimum, &maximum) != 0;
+    }
+    int32_t CooperativeFlags(int32_t device, HWND* window = nullptr) const {
+        void* w = nullptr;
+        const int32_t flags = getCooperativeFlags_(device, &w);
+        if (window) *window = static_cast<HWND>(w);
+        return flags;
+    }
+    int32_t Calls(FakeDiCall call, int32_t device = -1) const { return callCount_(call, device); }
+
+private:
+    HMODULE module_ = nullptr;
+    FakeDi_Reset_t reset_ = nullptr;
+    FakeDi_AddKeyboard_t addKeyboard_ = nullptr;
+    FakeDi_AddJoystick_t addJoystick_ = nullptr;
+    FakeDi_SetAttached_t setAttached_ = nullptr;
+    FakeDi_SetKey_t setKey_ = nullptr;
+    FakeDi_SetButton_t setButton_ = nullptr;
+    FakeDi_SetAxis_t setAxis_ = nullptr;
+    FakeDi_FailCall_t failCall_ = nullptr;
+    FakeDi_ClearFaults_t clearFaults_ = nullptr;
+    FakeDi_GetCounters_t getCounters_ = nullptr;
+    FakeDi_GetRange_t getRange_ = nullptr;
+    FakeDi_GetCooperativeFlags_t getCooperativeFlags_ = nullptr;
+    FakeDi_CallCount_t callCount_ = nullptr;
+};

@@ -1,0 +1,41 @@
+// Catches every message box the process shows: records caption and text, then dismisses it, so
+// that a box can never block a test.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct CaughtBox {
+    std::string caption;
+    std::string text;
+    HWND owner = nullptr;
+};
+
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+
+    std::vector<CaughtBox> Boxes() const;
+    std::vector<std::string> Texts() const;
+    // Waits (bounded) until at least `count` boxes were caught.
+    bool WaitForCount(size_t count, DWORD timeoutMs = 5000) const;
+    void Clear();
+
+private:
+    void Watch();
+    static BOOL CALLBACK Visit(HWND window, LPARAM self);
+
+    mutable std::mutex mutex_;
+    std::vector<CaughtBox> boxes_;
+    std::vector<HWND> dismissed_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};

@@ -1,0 +1,182 @@
+// The settings module against the real registry of the test prefix.
+#include "config/registry_settings.h"
+#include "plugin/plugin_state.h"
+#include "registry_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using TestRegistry::ReadRaw;
+using TestRegistry::WriteNumber;
+using TestRegistry::WriteRaw;
+
+class RegistrySettings : public testing::Test {
+protected:
+    void SetUp() override {
+        TestRegistry::DeletePluginKey();
+        // The state the plug-in has right after load.
+        for (ControllerConfig& record : pluginState.controllers) record = ControllerConfig{};
+        ResetControllerDevices(pluginState.controllers);
+        pluginState.netplay = NetplaySettings{};
+    }
+    void TearDown() override { TestRegistry::DeletePluginKey(); }
+
+    static ControllerConfig& Controller(int n) { return pluginState.controllers[n]; }
+};
+
+TEST_F(RegistrySettings, FirstRunLoadsNothingAndCreatesNothing) {
+    LoadConfiguration();
+    for (const ControllerConfig& record : pluginState.controllers) {
+        ControllerConfig expected{};
+        expected.DIDevice = -1;
+        EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0);
+    }
+    EXPECT_EQ(pluginState.netplay.PlayAs, 4);
+    EXPECT_FALSE(pluginState.netplay.ViewLog);
+    EXPECT_STREQ(pluginState.netplay.Dll, ".\\kailleraclient.dll");
+    EXPECT_FALSE(TestRegistry::PluginKeyExists());
+}
+
+TEST_F(RegistrySettings, MissingControllerKeyDisablesOnlyThatController) {
+    WriteNumber("Controller0", "DIDevice", 0);
+    WriteNumber("Controller1", "DIDevice", 1);
+    WriteNumber("Controller3", "DIDevice", 3);
+    Controller(2).DIDevice = 7;
+    Controller(2).ButtonA = 55;
+    LoadConfiguration();
+    EXPECT_EQ(Controller(0).DIDevice, 0);
+    EXPECT_EQ(Controller(1).DIDevice, 1);
+    EXPECT_EQ(Controller(2).DIDevice, -1);
+    EXPECT_EQ(Controller(2).ButtonA, 55);
+    EXPECT_EQ(Controller(3).DIDevice, 3);
+}
+
+TEST_F(RegistrySettings, EmptyControllerKeyGetsKeyboardDefaultsAndKeepsSelectors) {
+    WriteNumber("Controller0", "Unrelated", 1);
+    Controller(0).StickUpDown = 3;
+    LoadConfiguration();
+    ControllerConfig expected{};
+    expected.DIDevice = -1;
+    expected.StickUpDown = 3;
+    ApplyKeyboardDefaults(expected);
+    EXPECT_EQ(std::memcmp(&Controller(0), &expected, sizeof expected), 0);
+}
+
+TEST_F(RegistrySettings, ValueTextsParseLikeAtoi) {
+    WriteRaw("Controller0", "DIDevice", std::string("12abc\0", 6));
+    WriteRaw("Controller0", "ButtonA", "abc");
+    WriteRaw("Controller0", "ButtonB", " -1");
+    WriteRaw("Controller0", "StickUpDown", "57");
+    WriteRaw("Controller0", "TriggerZ", "-8");
+    WriteRaw("Controller0", "PadUp", "");  // empty: keeps the default
+    LoadConfiguration();
+    EXPECT_EQ(Controller(0).DIDevice, 12);
+    EXPECT_EQ(Controller(0).ButtonA, 0);
+    EXPECT_EQ(Controller(0).ButtonB, -1);
+    EXPECT_EQ(Controller(0).StickUpDown, 57);
+    EXPECT_EQ(Controller(0).TriggerZ, -8);
+    EXPECT_EQ(Controller(0).PadUp, 0xC7);
+}
+
+TEST_F(RegistrySettings, ValuesThatFillOrOverflowTheReadBufferAreHandledSafely) {
+    // 260 bytes and no terminator: exactly the read buffer. It must parse within the buffer. (Binary
+    // data, because Wine would add a terminator to a text value and then find it too long.)
+    WriteRaw("Controller0", "ButtonA", std::string(260, '9'), REG_BINARY);
+    WriteRaw("Controller0", "ButtonB", "3" + std::string(259, ' '), REG_BINARY);
+    WriteRaw("Controller0", "ButtonStart", std::string(261, '1'));  // too long: counts as missing
+    LoadConfiguration();
+    EXPECT_EQ(Controller(0).ButtonA, INT32_MAX);
+    EXPECT_EQ(Controller(0).ButtonB, 3);
+    EXPECT_EQ(Controller(0).ButtonStart, 0x39);
+}
+
+TEST_F(RegistrySettings, NetplayValuesLoad) {
+    const struct {
+        const char* text;
+        bool expected;
+    } viewLogCases[] = {{"5", true}, {"1", true}, {"0", false}, {"-3", false}};
+    for (const auto& c : viewLogCases) {
+        pluginState.netplay = NetplaySettings{};
+        WriteRaw("Kaillera", "ViewLog", c.text);
+        WriteRaw("Kaillera", "PlayAs", "2");
+        LoadConfiguration();
+        EXPECT_EQ(pluginState.netplay.ViewLog, c.expected) << c.text;
+        EXPECT_EQ(pluginState.netplay.PlayAs, 2);
+        EXPECT_FALSE(pluginState.netplay.Enabled);
+    }
+}
+
+TEST_F(RegistrySettings, DllPathIsCutTo255AndAnOverlongOneIsIgnored) {
+    WriteRaw("Kaillera", "Dll", std::string(259, 'd'));
+    LoadConfiguration();
+    EXPECT_EQ(std::string(pluginState.netplay.Dll), std::string(255, 'd'));
+
+    pluginState.netplay = NetplaySettings{};
+    WriteRaw("Kaillera", "Dll", std::string(300, 'e'));
+    LoadConfiguration();
+    EXPECT_STREQ(pluginState.netplay.Dll, ".\\kailleraclient.dll");
+
+    WriteRaw("Kaillera", "Dll", std::string(260, 'f'), REG_BINARY);  // fills the buffer, no terminator
+    LoadConfiguration();
+    EXPECT_EQ(std::string(pluginState.netplay.Dll), std::string(255, 'f'));
+}
+
+TEST_F(RegistrySettings, SaveWritesTheStoredLayout) {
+    ApplyAdaptoidDefaults(Controller(1), 2);
+    pluginState.netplay.PlayAs = 2;
+    pluginState.netplay.ViewLog = true;
+    pluginState.netplay.Enabled = true;
+    SaveConfiguration();
+
+    for (int n = 0; n < 4; ++n) {
+        const std::string key = "Controller" + std::to_string(n);
+        const auto device = ReadRaw(key, "DIDevice");
+        ASSERT_TRUE(device) << key;
+        ASSERT_EQ(device->size(), 256u);  // text, terminator, zero filler
+        EXPECT_EQ(device->substr(0, 3), n == 1 ? std::string("2\0\0", 3) : std::string("-1\0", 3));
+        EXPECT_EQ(device->find_first_not_of('\0', 3), std::string::npos);
+    }
+    EXPECT_EQ(ReadRaw("Controller1", "StickUpDown")->c_str(), std::string("3"));
+    EXPECT_EQ(ReadRaw("Controller1", "PadRight")->c_str(), std::string("13"));
+    // Netplay values are written without their terminator, but the registry itself adds one when
+    // the byte after the data is a NUL, as NT does: compare the texts.
+    EXPECT_STREQ(ReadRaw("Kaillera", "PlayAs")->c_str(), "2");
+    EXPECT_STREQ(ReadRaw("Kaillera", "ViewLog")->c_str(), "1");
+    EXPECT_STREQ(ReadRaw("Kaillera", "Dll")->c_str(), ".\\kailleraclient.dll");
+    EXPECT_FALSE(ReadRaw("Kaillera", "Enabled"));
+}
+
+TEST_F(RegistrySettings, SaveThenLoadReproducesEverySetting) {
+    int value = -5;
+    for (ControllerConfig& record : pluginState.controllers) {
+        for (const ConfigField& field : kStoredFieldOrder) record.*field.member = value++ * 37;
+    }
+    pluginState.netplay.PlayAs = 3;
+    pluginState.netplay.ViewLog = true;
+    SetDllPath(pluginState.netplay, "C:\\Games\\kaillera\\kailleraclient.dll");
+    pluginState.netplay.Enabled = true;
+    ControllerConfig saved[4];
+    std::memcpy(saved, pluginState.controllers, sizeof saved);
+    const NetplaySettings savedNetplay = pluginState.netplay;
+
+    SaveConfiguration();
+    const auto firstText = ReadRaw("Controller2", "TriggerZ");
+    SaveConfiguration();  // saving twice leaves the same texts
+    EXPECT_EQ(ReadRaw("Controller2", "TriggerZ"), firstText);
+
+    for (ControllerConfig& record : pluginState.controllers) record = ControllerConfig{};
+    ResetControllerDevices(pluginState.controllers);
+    pluginState.netplay = NetplaySettings{};
+    LoadConfiguration();
+    EXPECT_EQ(std::memcmp(pluginState.controllers, saved, sizeof saved), 0);
+    EXPECT_EQ(pluginState.netplay.PlayAs, 3);
+    EXPECT_TRUE(pluginState.netplay.ViewLog);
+    EXPECT_STREQ(pluginState.netplay.Dll, savedNetplay.Dll);
+    EXPECT_FALSE(pluginState.netplay.Enabled);
+}
+
+}  // namespace
