@@ -27,6 +27,8 @@ public:
         Reset();
         return reinterpret_cast<void**>(&pointer_);
     }
+    // Gives up the reference without releasing it.
+    Interface* Detach() { return std::exchange(pointer_, nullptr); }
     void Reset() {
         if (pointer_) std::exchange(pointer_, nullptr)->Release();
     }

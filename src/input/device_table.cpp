@@ -139,3 +139,13 @@ void ClearDeviceTable() {
         slot.kind = DeviceNone;
     }
 }
+
+void AbandonDevices() {
+    DeviceTable& table = pluginState.devices;
+    for (DeviceSlot& slot : table.slots) {
+        slot.device.Detach();
+        slot.kind = DeviceNone;
+    }
+    table.directInput.Detach();
+    table.created = false;
+}

@@ -29,5 +29,8 @@ void CreateDevices();
 // Releases every device and the DirectInput object; the next CreateDevices enumerates afresh.
 void ReleaseDevices();
 void ClearDeviceTable();
+// For a process that is ending: forgets every device without calling DirectInput, whose own threads
+// are already gone, so that nothing released later can wait on them.
+void AbandonDevices();
 // A device error box: the text under "Tavik_DI Error!", owned by the host window.
 void ShowDeviceError(const char* text);

@@ -15,9 +15,12 @@ bool PluginApp::InitInstance() {
 }
 
 int PluginApp::ExitInstance(bool processTerminating) {
-    // When the whole process is ending, the other threads are gone and DirectInput may be torn
-    // down under us; the system reclaims the devices, so releasing them could only block.
-    if (!processTerminating) ReleaseDevices();
+    // When the whole process is ending, the other threads are gone, DirectInput's among them, and
+    // releasing a device could wait on them for ever; the system reclaims the devices anyway.
+    if (processTerminating)
+        AbandonDevices();
+    else
+        ReleaseDevices();
     return Application::ExitInstance(processTerminating);
 }
 

@@ -48,3 +48,34 @@ TEST_F(StartUpTest, ReloadStartsFromTheStoredSettingsAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs exit_host.exe, which ends its process with the plug-in loaded and devices acquired.
+DWORD RunExitHost(const char* dllOverrides) {
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", dllOverrides);
+    std::string command = std::string(ProgramFolder()) + "exit_host.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder(), &startup,
+                        &process))
+        return 1000;
+    const DWORD waited = WaitForSingleObject(process.hProcess, 15000);
+    DWORD code = 1001;
+    if (waited == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    else TerminateProcess(process.hProcess, 1002);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return code;
+}
+
+TEST(ProcessExit, HostThatExitsWithThePluginLoadedEndsPromptly) {
+    TestRegistry::DeletePluginKey();
+    TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
+    EXPECT_EQ(RunExitHost("dinput=b"), 0u) << "with Wine's own keyboard";
+    EXPECT_EQ(RunExitHost("dinput=n"), 0u) << "with the fake devices";
+    TestRegistry::DeletePluginKey();
+}
+
+}  // namespace
