@@ -4,42 +4,48 @@
 
 #include <atomic>
 #include <cstdio>
-#include <string>
 
 namespace {
 
+// What the watchdog thread reads. Never freed: the thread runs until the process ends, after
+// GoogleTest has deleted its listeners.
+struct WatchdogState {
+    DWORD seconds = 0;
+    HANDLE armed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<ULONGLONG> deadline{0};
+    char testName[256] = {};
+};
+
+DWORD WINAPI WatchTests(void* param) {
+    auto* state = static_cast<WatchdogState*>(param);
+    for (;;) {
+        WaitForSingleObject(state->armed, INFINITE);
+        if (GetTickCount64() > state->deadline.load()) {
+            std::fprintf(stderr, "\nWATCHDOG: %s did not finish within %lu s; the program is ended.\n",
+                         state->testName, static_cast<unsigned long>(state->seconds));
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 97);
+        }
+        Sleep(50);
+    }
+}
+
 class Watchdog : public testing::EmptyTestEventListener {
 public:
-    explicit Watchdog(DWORD seconds) : seconds_(seconds), armed_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-        CreateThread(nullptr, 0, &Watchdog::Run, this, 0, nullptr);
+    explicit Watchdog(DWORD seconds) : state_(new WatchdogState) {
+        state_->seconds = seconds;
+        CreateThread(nullptr, 0, WatchTests, state_, 0, nullptr);
     }
 
     void OnTestStart(const testing::TestInfo& info) override {
-        name_ = std::string(info.test_suite_name()) + "." + info.name();
-        deadline_ = GetTickCount64() + seconds_ * 1000ull;
-        SetEvent(armed_);
+        std::snprintf(state_->testName, sizeof state_->testName, "%s.%s", info.test_suite_name(), info.name());
+        state_->deadline = GetTickCount64() + state_->seconds * 1000ull;
+        SetEvent(state_->armed);
     }
-    void OnTestEnd(const testing::TestInfo&) override { ResetEvent(armed_); }
+    void OnTestEnd(const testing::TestInfo&) override { ResetEvent(state_->armed); }
 
 private:
-    static DWORD WINAPI Run(void* param) {
-        auto* self = static_cast<Watchdog*>(param);
-        for (;;) {
-            WaitForSingleObject(self->armed_, INFINITE);
-            if (GetTickCount64() > self->deadline_.load()) {
-                std::fprintf(stderr, "\nWATCHDOG: %s did not finish within %lu s; the program is ended.\n",
-                             self->name_.c_str(), static_cast<unsigned long>(self->seconds_));
-                std::fflush(stderr);
-                TerminateProcess(GetCurrentProcess(), 97);
-            }
-            Sleep(50);
-        }
-    }
-
-    DWORD seconds_;
-    HANDLE armed_;
-    std::string name_;
-    std::atomic<ULONGLONG> deadline_{0};
+    WatchdogState* state_;
 };
 
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
