@@ -2,13 +2,13 @@
 
 #include "framework/application.h"
 
-void OwnedMessageBox(HWND owner, const char* text, const char* caption) {
-    MessageBoxA(owner, text, caption, MB_OK | MB_ICONWARNING);
+int OwnedMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
+    return MessageBoxA(owner, text, caption, style);
 }
 
-void AppMessageBox(const char* text) {
+int AppMessageBox(const char* text, UINT style) {
     const Application* app = TheApplication();
     // Owned by the calling thread's active window, like a framework's application box: never by a
     // window of another thread, which could be blocked waiting on us.
-    OwnedMessageBox(GetActiveWindow(), text, app ? app->Title() : "Tavik_DI");
+    return OwnedMessageBox(GetActiveWindow(), text, app ? app->Title() : "Tavik_DI", style);
 }

@@ -1,8 +1,9 @@
-// The application message box: OK only, captioned with the application title.
+// The application message box, captioned with the application title.
 #pragma once
 
 #include <windows.h>
 
-void AppMessageBox(const char* text);
+// Returns the button chosen (IDOK, IDYES, ...).
+int AppMessageBox(const char* text, UINT style = MB_OK | MB_ICONWARNING);
 // A box with its own caption, owned by `owner` (may be null).
-void OwnedMessageBox(HWND owner, const char* text, const char* caption);
+int OwnedMessageBox(HWND owner, const char* text, const char* caption, UINT style = MB_OK | MB_ICONWARNING);

@@ -8,7 +8,7 @@
 template <typename Handle, typename Traits>
 class UniqueHandle {
 public:
-    UniqueHandle() = default;
+    constexpr UniqueHandle() = default;
     explicit UniqueHandle(Handle handle) : handle_(handle) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
@@ -37,15 +37,15 @@ private:
 };
 
 struct RegistryKeyTraits {
-    static HKEY Invalid() { return nullptr; }
+    static constexpr HKEY Invalid() { return nullptr; }
     static void Close(HKEY key) { RegCloseKey(key); }
 };
 struct KernelHandleTraits {
-    static HANDLE Invalid() { return nullptr; }
+    static constexpr HANDLE Invalid() { return nullptr; }
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 struct ModuleTraits {
-    static HMODULE Invalid() { return nullptr; }
+    static constexpr HMODULE Invalid() { return nullptr; }
     static void Close(HMODULE module) { FreeLibrary(module); }
 };
 

@@ -97,7 +97,9 @@ BOOL CALLBACK AddEnumeratedDevice(LPCDIDEVICEINSTANCEA record, LPVOID context) {
 
 }  // namespace
 
-void ShowDeviceError(const char* text) { OwnedMessageBox(pluginState.hostWindow, text, "Tavik_DI Error!"); }
+void ShowDeviceError(const char* text) {
+    OwnedMessageBox(pluginState.hostWindow, text, "Tavik_DI Error!", MB_OK | MB_ICONERROR);
+}
 
 void CreateDevices() {
     DeviceTable& table = pluginState.devices;

@@ -4,6 +4,7 @@
 #include "framework/message_box.h"
 #include "input/device_table.h"
 #include "plugin/compose_controller_state.h"
+#include "netplay/netplay_game.h"
 #include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
 #include "resources/resource_ids.h"
@@ -49,7 +50,7 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
             ComposeControllerState(pluginState.controllers[control], &word);
         } else {
             NetplayGame& game = pluginState.game;
-            if (control == game.localController) {
+            if (control == LocalComposeController(game.localController)) {
                 // The local player plays with the mapping chosen as PlayAs; none chosen sends nothing.
                 if (const ControllerConfig* mapping = MappingForPlayer(pluginState.controllers, pluginState.netplay.PlayAs))
                     ComposeControllerState(*mapping, &game.localState);
@@ -66,11 +67,18 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 PLUGIN_EXPORT RomOpen() {
     CreateDevices();
     pluginState.game.pollCount = 0;
+    if (pluginState.netplay.Enabled) StartNetplay();  // returns once a game has started
 }
 
-PLUGIN_EXPORT RomClosed() { ReleaseDevices(); }
+PLUGIN_EXPORT RomClosed() {
+    if (pluginState.netplay.Enabled) StopNetplay();
+    ReleaseDevices();
+}
 
-PLUGIN_EXPORT CloseDLL() { ReleaseDevices(); }
+PLUGIN_EXPORT CloseDLL() {
+    ReleaseDevices();
+    StopNetplay();  // also a game started before netplay was switched off
+}
 
 PLUGIN_EXPORT DllConfig(HWND parent) {
     CreateDevices();  // set up against the host window, not the dialog's parent

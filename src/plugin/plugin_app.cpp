@@ -2,6 +2,9 @@
 
 #include "config/registry_settings.h"
 #include "input/device_table.h"
+#include "netplay/kaillera_library.h"
+#include "netplay/netplay_game.h"
+#include "netplay/netplay_log_window.h"
 #include "plugin/plugin_state.h"
 
 PluginApp::PluginApp() {
@@ -10,17 +13,27 @@ PluginApp::PluginApp() {
 }
 
 bool PluginApp::InitInstance() {
-    LoadConfiguration();
-    return true;  // start-up never fails: a missing setting just keeps its default
+    LoadConfiguration();  // first: the netplay library is loaded from the saved path
+    LoadKailleraLibrary();
+    CallKailleraInit();
+    netplayLogWindow.Create();  // hidden until a game shows it
+    return true;  // start-up never fails: without settings or library the plug-in still plays
 }
 
 int PluginApp::ExitInstance(bool processTerminating) {
-    // When the whole process is ending, the other threads are gone, DirectInput's among them, and
-    // releasing a device could wait on them for ever; the system reclaims the devices anyway.
-    if (processTerminating)
+    netplayLogWindow.Destroy(processTerminating);
+    if (processTerminating) {
+        // The other threads are gone, DirectInput's among them, and releasing a device could wait
+        // on them for ever; the netplay library, loaded after us, has been detached already. The
+        // system reclaims all of it.
         AbandonDevices();
-    else
+        StopNetplay(true);
+    } else {
         ReleaseDevices();
+        StopNetplay();
+        CallKailleraShutdown();
+        UnloadKailleraLibrary();
+    }
     return Application::ExitInstance(processTerminating);
 }
 

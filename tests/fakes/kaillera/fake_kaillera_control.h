@@ -32,8 +32,10 @@ typedef int32_t(__cdecl* FakeK_ChatSent_t)(int32_t index, char* buffer, int32_t 
 // Records the plug-in passed to kailleraModifyPlayValues (every call, retries included).
 typedef int32_t(__cdecl* FakeK_SentCount_t)(void);
 typedef int32_t(__cdecl* FakeK_Sent_t)(int32_t index, struct FakeKRecord* out);
-// The value the plug-in passed to kailleraSelectServerDialog, and whether that dialog is open now.
+// Whether the dialog of kailleraSelectServerDialog is open now (a caller that was terminated inside
+// it no longer counts), and the value the plug-in passed to the latest call (-1 before any call).
 typedef int32_t(__cdecl* FakeK_ServerDialogOpen_t)(void);
+typedef intptr_t(__cdecl* FakeK_ServerDialogParent_t)(void);
 
 // --- Playing the library's side ---------------------------------------------------------------
 // The version text kailleraGetVersion writes (may be longer than 15 characters, to test the
@@ -61,7 +63,8 @@ typedef void(__cdecl* FakeK_CloseServerDialog_t)(void);
 // or a queued positive value) it answers positively with one record per player in player order:
 // the record of the local player (the playerIndex of the running game, when it is in range)
 // echoes what the plug-in sent; every other record i is remote player i's: pollCount = the sent
-// pollCount plus that player's offset, state = that player's state. Returns 8 * players.
+// pollCount plus that player's offset, state = that player's state. Returns 8 * players (at most
+// four records, the size of the plug-in's buffer; 8 when there is no player, as 0 means "not ready").
 typedef void(__cdecl* FakeK_QueueResults_t)(const int32_t* results, int32_t count);
 typedef void(__cdecl* FakeK_SetRemoteState_t)(int32_t player, uint32_t state);
 // For the next `times` positive answers (-1: always) player `player`'s record carries the sent

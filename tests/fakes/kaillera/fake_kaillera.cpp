@@ -1,0 +1,124 @@
+// The eight entry points of the netplay client library, as the plug-in calls them. They record
+// what they were given and answer as the test scripted through the FakeK_* exports.
+#include <cstring>
+
+#include "fake_kaillera_state.h"
+
+using fakek::State;
+
+namespace {
+
+void logCall(const char* entryPoint) {
+    State& state = State::instance();
+    auto lock = state.lock();
+    state.logCall(entryPoint);
+}
+
+// "name1|name2|" from NUL-terminated names ended by an empty one.
+std::string readGameList(const char* list) {
+    std::string joined;
+    if (!list) return joined;
+    while (*list) {
+        joined += list;
+        joined += '|';
+        list += std::strlen(list) + 1;
+    }
+    return joined;
+}
+
+}  // namespace
+
+extern "C" {
+
+int WINAPI kailleraGetVersion(char* version) {
+    State& state = State::instance();
+    auto lock = state.lock();
+    state.logCall("kailleraGetVersion");
+    // Unbounded on purpose: a real library knows nothing of the caller's buffer size either.
+    if (version) std::strcpy(version, state.version.c_str());
+    return 0;
+}
+
+int WINAPI kailleraInit() {
+    logCall("kailleraInit");
+    return 0;
+}
+
+int WINAPI kailleraShutdown() {
+    logCall("kailleraShutdown");
+    return 0;
+}
+
+int WINAPI kailleraSetInfos(fakek::ClientInfos* infos) {
+    State& state = State::instance();
+    auto lock = state.lock();
+    state.logCall("kailleraSetInfos");
+    if (!infos) return 0;
+    // Copied now: the plug-in only promises the texts until the server dialog returns.
+    state.clientName = infos->appName ? infos->appName : "";
+    state.gameList = readGameList(infos->gameList);
+    state.callbacks = *infos;
+    state.callbacks.appName = nullptr;
+    state.callbacks.gameList = nullptr;
+    return 0;
+}
+
+int WINAPI kailleraSelectServerDialog(HWND parent) {
+    State& state = State::instance();
+    uint64_t call = 0;
+    {
+        auto lock = state.lock();
+        state.logCall("kailleraSelectServerDialog");
+        state.dialogParent = reinterpret_cast<intptr_t>(parent);
+        // A close requested while no dialog was open does not carry over to this one.
+        if (!state.dialogOpen()) ResetEvent(state.dialogRelease);
+        if (state.dialogThread) CloseHandle(state.dialogThread);
+        state.dialogThread = nullptr;
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &state.dialogThread,
+                        SYNCHRONIZE, FALSE, 0);
+        call = ++state.dialogCall;
+        SetEvent(state.dialogEntered);
+    }
+    // The wait holds no lock: the plug-in may end this thread with TerminateThread.
+    WaitForSingleObject(state.dialogRelease, INFINITE);
+    auto lock = state.lock();
+    if (state.dialogCall == call) {
+        if (state.dialogThread) CloseHandle(state.dialogThread);
+        state.dialogThread = nullptr;
+        ResetEvent(state.dialogEntered);
+    }
+    return 0;
+}
+
+int WINAPI kailleraModifyPlayValues(void* values, int size) {
+    State& state = State::instance();
+    fakek::Answer answer{};
+    {
+        auto lock = state.lock();
+        state.logCall("kailleraModifyPlayValues");
+        // Nothing to read a record from; a fatal answer ends the caller's retries.
+        if (!values || size < static_cast<int>(sizeof(FakeKRecord))) return -1;
+        auto* buffer = static_cast<FakeKRecord*>(values);
+        const FakeKRecord sent = buffer[0];
+        state.recordsSent.push_back(sent);
+        answer = state.answer(sent, buffer);
+    }
+    // The caller retries at once; give the other side (another thread or host) the processor.
+    if (answer.result <= 0 || answer.lagging) SwitchToThread();
+    return answer.result;
+}
+
+int WINAPI kailleraChatSend(char* text) {
+    State& state = State::instance();
+    auto lock = state.lock();
+    state.logCall("kailleraChatSend");
+    state.chatsSent.emplace_back(text ? text : "");
+    return 0;
+}
+
+int WINAPI kailleraEndGame() {
+    logCall("kailleraEndGame");
+    return 0;
+}
+
+}  // extern "C"
