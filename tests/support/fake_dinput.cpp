@@ -1,21 +1,14 @@
 #include "fake_dinput.h"
 
+#include "module_exports.h"
 #include "plugin_api.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <string>
 
 namespace {
 template <typename Function>
 void Resolve(HMODULE module, const char* name, Function& target) {
-    target = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    if (!target) {
-        // Without its controls the fake is useless and every later step would crash.
-        std::fprintf(stderr, "fake dinput.dll lacks %s: is WINEDLLOVERRIDES=dinput=n set?\n", name);
-        std::exit(96);
-    }
+    RequireExport(module, "dinput.dll", name, target);
 }
 }  // namespace
 

@@ -45,13 +45,15 @@ BOOL CALLBACK MessageBoxCatcher::Visit(HWND window, LPARAM selfParam) {
     HWND textControl = GetDlgItem(window, kMessageTextId);
     if (!textControl || !IsWindowVisible(window)) return TRUE;  // dialogs are not ours to close
 
+    const bool yesNo = GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO);
     std::lock_guard lock(self->mutex_);
     if (std::find(self->dismissed_.begin(), self->dismissed_.end(), window) == self->dismissed_.end()) {
-        self->boxes_.push_back({WindowText(window), WindowText(textControl), GetWindow(window, GW_OWNER)});
+        self->boxes_.push_back({WindowText(window), WindowText(textControl), GetWindow(window, GW_OWNER), yesNo});
         self->dismissed_.push_back(window);
     }
     // Posted, not sent: the box's thread answers when it can; we keep posting until it is gone.
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    const int answer = yesNo ? self->questionAnswer_.load() : IDOK;
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     return TRUE;
 }
 

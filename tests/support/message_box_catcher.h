@@ -14,6 +14,7 @@ struct CaughtBox {
     std::string caption;
     std::string text;
     HWND owner = nullptr;
+    bool yesNo = false;  // offers Yes and No rather than OK
 };
 
 class MessageBoxCatcher {
@@ -28,6 +29,8 @@ public:
     // Waits (bounded) until at least `count` boxes were caught.
     bool WaitForCount(size_t count, DWORD timeoutMs = 5000) const;
     void Clear();
+    // The button that answers Yes/No questions from now on (IDYES or IDNO); OK boxes get IDOK.
+    void AnswerQuestionsWith(int button) { questionAnswer_ = button; }
 
 private:
     void Watch();
@@ -37,5 +40,6 @@ private:
     std::vector<CaughtBox> boxes_;
     std::vector<HWND> dismissed_;
     std::atomic<bool> stop_{false};
+    std::atomic<int> questionAnswer_{IDYES};
     std::thread thread_;
 };

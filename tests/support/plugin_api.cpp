@@ -1,5 +1,7 @@
 #include "plugin_api.h"
 
+#include "module_exports.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,7 +19,7 @@ const char* ProgramFolder() {
 namespace {
 template <typename Function>
 bool Resolve(HMODULE module, const char* name, Function& target) {
-    target = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    target = ExportOf<Function>(module, name);
     EXPECT_NE(target, nullptr) << "missing export " << name;
     return target != nullptr;
 }

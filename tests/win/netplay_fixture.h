@@ -1,0 +1,107 @@
+// A plug-in bound to the fake netplay library, with netplay switched on through the real
+// configuration dialog, as a player would.
+#pragma once
+
+#include "fake_kaillera.h"
+#include "plugin_fixture.h"
+#include "watchdog.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+inline constexpr int kDikLShift = 0x2A, kDikLControl = 0x1D, kDikUp = 0xC8;
+
+class NetplayTest : public PluginTest {
+protected:
+    void TearDown() override {
+        library.CloseServerDialog();
+        if (romOpen_.joinable()) romOpen_.join();
+        PluginTest::TearDown();
+    }
+
+    // Stores the library path and the netplay options, maps controller `playAs` to the fake
+    // keyboard, loads the plug-in and ticks "Enable Kaillera".
+    void StartNetplayPlugin(int playAs = 0, bool viewLog = false) {
+        keyboard = fake.AddKeyboard();
+        TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
+        TestRegistry::WriteRaw("Kaillera", "PlayAs", std::to_string(playAs));
+        TestRegistry::WriteRaw("Kaillera", "ViewLog", viewLog ? "1" : "0");
+        if (playAs >= 0 && playAs < 4) StoreMapping(playAs, 0);
+        Start();
+        ASSERT_TRUE(EnableNetplay());
+    }
+
+    // Runs the configuration dialog and clicks "Enable Kaillera"; false if it could not.
+    bool EnableNetplay();
+
+    // RomOpen on a thread of its own: it returns once a game has started.
+    void OpenRom() {
+        romOpenReturned_ = false;
+        romOpen_ = std::thread([this] {
+            plugin.RomOpen();
+            romOpenReturned_ = true;
+        });
+    }
+    bool RomOpenReturned(DWORD timeoutMs = 5000) {
+        if (!WaitUntil([this] { return romOpenReturned_.load(); }, timeoutMs)) return false;
+        romOpen_.join();
+        return true;
+    }
+
+    // RomOpen, then the library starts a game with these arguments.
+    void BeginGame(const char* name, int playerIndex, int players) {
+        OpenRom();
+        ASSERT_TRUE(library.WaitServerDialog()) << "the server dialog never opened";
+        library.StartGame(name, playerIndex, players);
+        ASSERT_TRUE(RomOpenReturned()) << "RomOpen did not return after the game started";
+    }
+
+    // One round of the host's polls, controllers 0 to 3.
+    void PollRound(ButtonState (&words)[4]) {
+        for (int controller = 0; controller < 4; ++controller) words[controller] = plugin.Poll(controller);
+    }
+
+    // The log window's text, once it contains `expected` (bounded wait).
+    std::string LogText() const;
+    bool LogContains(const std::string& expected, DWORD timeoutMs = 5000) const {
+        return WaitUntil([&] { return LogText().find(expected) != std::string::npos; }, timeoutMs);
+    }
+    static HWND LogWindow() { return FindWindowA("#32770", "Tavik_Di - Kaillera Log"); }
+
+    FakeKaillera library;
+    int32_t keyboard = -1;
+
+private:
+    std::thread romOpen_;
+    std::atomic<bool> romOpenReturned_{false};
+};
+
+inline bool NetplayTest::EnableNetplay() {
+    std::atomic<bool> done{false};
+    std::thread config([&] {
+        plugin.DllConfig(window.Handle());
+        done = true;
+    });
+    HWND dialog = nullptr;
+    bool enabled = WaitUntil([&] { return (dialog = FindWindowA("#32770", "Tavik_Di Plugin Configuration")) != nullptr; });
+    HWND check = dialog ? GetDlgItem(dialog, 1061) : nullptr;
+    enabled = enabled && check && WaitUntil([&] { return IsWindowEnabled(check) != FALSE; });
+    if (enabled) {
+        PostMessageA(check, BM_CLICK, 0, 0);
+        enabled = WaitUntil([&] { return SendMessageA(check, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+    }
+    if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitUntil([&] { return done.load(); }, 10000);
+    config.join();
+    return enabled;
+}
+
+inline std::string NetplayTest::LogText() const {
+    HWND log = LogWindow() ? GetDlgItem(LogWindow(), 1069) : nullptr;
+    if (!log) return {};
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(log)) + 1, '\0');
+    GetWindowTextA(log, text.data(), static_cast<int>(text.size()));
+    text.resize(text.size() - 1);
+    return text;
+}

@@ -1,0 +1,221 @@
+// Scripted netplay games against the fake library: exchanges, time-outs, the log, and stopping.
+#include "netplay_fixture.h"
+
+namespace {
+
+constexpr ButtonState kRemoteB{ButtonBit::B, 10, -20};
+constexpr ButtonState kRemoteStart{ButtonBit::Start, -64, 64};
+constexpr ButtonState kRemoteZ{ButtonBit::TriggerZ, 0, 0};
+
+TEST_F(NetplayTest, TwoPlayersSeeEachOthersStatesOnTheirControllers) {
+    StartNetplayPlugin(0);
+    library.SetRemoteState(1, kRemoteB);
+    BeginGame("Mario Kart 64", 0, 2);
+    fake.SetKey(keyboard, kDikLShift, true);
+    ButtonState words[4];
+    PollRound(words);
+    EXPECT_EQ(words[0], (ButtonState{ButtonBit::A, 0, 0}));
+    EXPECT_EQ(words[1], kRemoteB);
+    EXPECT_EQ(words[2], kIdle);
+    EXPECT_EQ(words[3], kIdle);
+    // One exchange per poll, each carrying the poll count and the local state.
+    const auto sent = library.Sent();
+    ASSERT_EQ(sent.size(), 4u);
+    for (uint32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(sent[i].pollCount, i + 1);
+        EXPECT_EQ(StateFromWord(sent[i].state), (ButtonState{ButtonBit::A, 0, 0}));
+    }
+    EXPECT_TRUE(LogContains("You play to 'Mario Kart 64' as controller1\r\n"));
+}
+
+TEST_F(NetplayTest, FourPlayersFillAllFourControllers) {
+    StartNetplayPlugin(2);
+    library.SetRemoteState(0, kRemoteB);
+    library.SetRemoteState(1, kRemoteStart);
+    library.SetRemoteState(3, kRemoteZ);
+    BeginGame("Smash", 2, 4);
+    fake.SetKey(keyboard, kDikUp, true);
+    ButtonState words[4];
+    PollRound(words);
+    PollRound(words);
+    EXPECT_EQ(words[0], kRemoteB);
+    EXPECT_EQ(words[1], kRemoteStart);
+    EXPECT_EQ(words[2], (ButtonState{0, 0, 64}));
+    EXPECT_EQ(words[3], kRemoteZ);
+    EXPECT_TRUE(LogContains("as controller3\r\n"));
+}
+
+TEST_F(NetplayTest, FivePlayersAreBootedWithoutAnyExchange) {
+    StartNetplayPlugin(0);
+    BeginGame("Party", 0, 5);
+    ASSERT_TRUE(library.WaitGameEnd());
+    EXPECT_EQ(library.Calls("kailleraModifyPlayValues"), 0);
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Sorry there're too lots of players for me : only 4 max !!!"});
+    EXPECT_TRUE(LogContains("You play to 'Party' as controller1\r\nYou have been booted out...\r\nEnd of 'Party' Game\r\n"));
+    // The game is over: polls no longer wait for a cycle.
+    ButtonState words[4];
+    PollRound(words);
+    EXPECT_EQ(words[0], kIdle);
+}
+
+TEST_F(NetplayTest, ResultsNotReadyAreRetriedAndMinusOneEndsTheGame) {
+    StartNetplayPlugin(0);
+    library.SetRemoteState(1, kRemoteB);
+    library.QueueResults({0, -2, -7, 8});
+    BeginGame("Retry", 0, 2);
+    EXPECT_EQ(plugin.Poll(1), kRemoteB);
+    EXPECT_EQ(library.Sent().size(), 4u) << "three answers without values, then one with";
+
+    library.QueueResults({-1});
+    EXPECT_EQ(plugin.Poll(1), kRemoteB) << "the host gets the last exchanged state";
+    ASSERT_TRUE(library.WaitGameEnd());
+    const char* timeOut = "Error : Kaillera return fatal TimeOut.. You're too low, man !!!\r\n";
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{timeOut});
+    EXPECT_TRUE(LogContains(std::string(timeOut) + "End of 'Retry' Game\r\n"));
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
+    // After the game, polls return at once.
+    EXPECT_EQ(plugin.Poll(1), kRemoteB);
+}
+
+TEST_F(NetplayTest, LaggingRecordIsSentAgainAndOneAheadIsAccepted) {
+    StartNetplayPlugin(0);
+    library.SetRemoteOffset(1, -1, 2);
+    BeginGame("Lag", 0, 2);
+    plugin.Poll(0);
+    EXPECT_EQ(library.Sent().size(), 3u) << "two answers lagged behind";
+    library.SetRemoteOffset(1, +50, -1);
+    plugin.Poll(0);
+    EXPECT_EQ(library.Sent().size(), 4u) << "a record ahead completes the exchange";
+}
+
+TEST_F(NetplayTest, SecondGameAsksTheReplayQuestionAndNoEndsIt) {
+    StartNetplayPlugin(0);
+    BeginGame("First", 0, 2);
+    library.QueueResults({-1});
+    plugin.Poll(0);
+    ASSERT_TRUE(library.WaitGameEnd());
+    boxes.AnswerQuestionsWith(IDNO);
+    library.StartGame("Second", 0, 2);
+    ASSERT_TRUE(library.WaitGameEnd());
+    const auto caught = boxes.Boxes();
+    ASSERT_EQ(caught.size(), 2u);
+    EXPECT_TRUE(caught[1].yesNo);
+    EXPECT_EQ(caught[1].text,
+              "Argh, you try to (re)play a game without reloaded it\nThis is not suitable for rest of playing...\n"
+              "I prevent this but do you want to continue ?");
+    EXPECT_TRUE(LogContains("End of 'Second' Game\r\n"));
+    EXPECT_EQ(LogText().find("You play to 'Second'"), std::string::npos);
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 2);
+}
+
+TEST_F(NetplayTest, ChatAndDroppedPlayersAreLoggedAndChatIsSent) {
+    StartNetplayPlugin(0);
+    BeginGame("Chatty", 0, 2);
+    library.ReceiveChat("bob", "hello %s");
+    library.DropPlayer("alice", 2);
+    library.ReceiveChat(nullptr, nullptr);
+    EXPECT_TRUE(LogContains("<bob> hello %s\r\nPlayer 2 as alice dropped.\r\n<> \r\n"));
+
+    HWND log = LogWindow();
+    ASSERT_NE(log, nullptr);
+    SetDlgItemTextA(log, 1071, "gg");
+    PostMessageA(GetDlgItem(log, 1072), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return library.ChatSent().size() == 1; }));
+    PostMessageA(GetDlgItem(log, 1072), BM_CLICK, 0, 0);  // empty text is sent too
+    ASSERT_TRUE(WaitUntil([&] { return library.ChatSent().size() == 2; }));
+    EXPECT_EQ(library.ChatSent(), (std::vector<std::string>{"gg", ""}));
+    char input[16] = "x";
+    GetDlgItemTextA(log, 1071, input, sizeof input);
+    EXPECT_STREQ(input, "");
+}
+
+TEST_F(NetplayTest, LibraryGetsTheClientNameAndTheGameList) {
+    StartNetplayPlugin(0);
+    OpenRom();
+    ASSERT_TRUE(library.WaitServerDialog());
+    EXPECT_EQ(library.ClientName(), "Tavik_DI by Tavik version 0.4.0 build 14");
+    EXPECT_EQ(library.GameList(), "Unknown N64 Game|");
+    library.StartGame("g", 0, 1);
+    EXPECT_TRUE(RomOpenReturned());
+}
+
+TEST_F(NetplayTest, ViewLogShowsTheWindowForTheGameOnly) {
+    StartNetplayPlugin(0, true);
+    BeginGame("Shown", 0, 2);
+    ASSERT_TRUE(WaitUntil([&] { return LogWindow() && IsWindowVisible(LogWindow()); }));
+    library.QueueResults({-1});
+    plugin.Poll(0);
+    ASSERT_TRUE(library.WaitGameEnd());
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(LogWindow()); }));
+}
+
+TEST_F(NetplayTest, WithoutViewLogTheWindowStaysHidden) {
+    StartNetplayPlugin(0, false);
+    BeginGame("Hidden", 0, 2);
+    EXPECT_TRUE(LogContains("You play to 'Hidden'"));
+    EXPECT_FALSE(IsWindowVisible(LogWindow()));
+}
+
+class NetplayStopTest : public NetplayTest {
+protected:
+    // Starts a game, polls once, then stops it the way `stop` does.
+    template <typename Stop>
+    void PlayThenStop(Stop stop) {
+        StartNetplayPlugin(0);
+        BeginGame("Stopped", 0, 2);
+        plugin.Poll(0);
+        stop();
+        EXPECT_TRUE(library.WaitGameEnd());
+        EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
+        EXPECT_TRUE(WaitUntil([&] { return !library.ServerDialogOpen(); })) << "the worker was not ended";
+    }
+};
+
+TEST_F(NetplayStopTest, RomClosedEndsTheGameAndPollsNoLongerWait) {
+    PlayThenStop([&] { plugin.RomClosed(); });
+    EXPECT_EQ(plugin.Poll(0), kIdle);
+}
+
+TEST_F(NetplayStopTest, CloseDllEndsTheGame) {
+    PlayThenStop([&] { plugin.CloseDLL(); });
+    EXPECT_EQ(plugin.Poll(1), kIdle);
+}
+
+TEST_F(NetplayStopTest, UnloadingEndsTheGameThenShutsTheLibraryDown) {
+    PlayThenStop([&] { plugin.Unload(); });
+    const std::string log = library.CallLog();
+    EXPECT_LT(log.find("kailleraEndGame"), log.find("kailleraShutdown"));
+}
+
+TEST_F(NetplayTest, ClosingTheServerDialogWithoutAGameLetsRomOpenReturn) {
+    StartNetplayPlugin(0);
+    OpenRom();
+    ASSERT_TRUE(library.WaitServerDialog());
+    library.CloseServerDialog();
+    EXPECT_TRUE(RomOpenReturned());
+    EXPECT_EQ(plugin.Poll(0), kIdle) << "no game: the poll does not wait";
+}
+
+TEST_F(NetplayTest, NoMappingChosenSendsAnIdleState) {
+    StartNetplayPlugin(4);  // PlayAs 4 names no controller
+    fake.SetKey(keyboard, kDikLShift, true);
+    BeginGame("Nobody", 0, 2);
+    plugin.Poll(0);
+    ASSERT_EQ(library.Sent().size(), 1u);
+    EXPECT_EQ(library.Sent()[0].state, 0u);
+}
+
+TEST_F(NetplayTest, PlayerNumberedFromOneStillSendsItsInputOncePerRound) {
+    StartNetplayPlugin(1);
+    fake.SetKey(keyboard, kDikLControl, true);
+    BeginGame("Counted from one", 4, 4);
+    ButtonState words[4];
+    PollRound(words);
+    const auto sent = library.Sent();
+    ASSERT_EQ(sent.size(), 4u);
+    for (const FakeKRecord& record : sent) EXPECT_EQ(StateFromWord(record.state).buttons, ButtonBit::B);
+    EXPECT_TRUE(LogContains("as controller5\r\n"));
+}
+
+}  // namespace
