@@ -1,6 +1,10 @@
 #include "ui/dialogs.h"
 
-// The dialogs themselves are not built yet; until then the entry points only do their device work.
-void ShowConfigDialog(HWND) {}
-void ShowTestDialog(HWND) {}
-void ShowAboutDialog(HWND) {}
+#include "ui/about_dialog.h"
+#include "ui/config_dialog.h"
+#include "ui/test_dialog.h"
+
+// The host's window is only the parent: the dialogs neither keep nor destroy it.
+void ShowConfigDialog(HWND parent) { ConfigDialog(parent).DoModal(); }
+void ShowTestDialog(HWND parent) { TestDialog(parent).DoModal(); }
+void ShowAboutDialog(HWND parent) { AboutDialog(parent).DoModal(); }

@@ -1,0 +1,168 @@
+#include "ui/config_dialog.h"
+
+#include "config/registry_settings.h"
+#include "netplay/kaillera_library.h"
+#include "plugin/plugin_state.h"
+#include "resources/resource_ids.h"
+#include "ui/about_dialog.h"
+#include "ui/joystick_dialog.h"
+#include "ui/keyboard_dialog.h"
+#include "ui/test_dialog.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr intptr_t kDisableValue = 65535;
+constexpr const char* kControllerNames[kControllerCount] = {"N64 Controller 1", "N64 Controller 2", "N64 Controller 3",
+                                                            "N64 Controller 4"};
+
+// The table slot a mapping names, or null for -1 or any index outside the table.
+const DeviceSlot* SlotOf(int32_t device) {
+    return device >= 0 && device < kMaxDevices ? &pluginState.devices.slots[device] : nullptr;
+}
+
+}  // namespace
+
+ConfigDialog::ConfigDialog(HWND parent) : Dialog(IDD_CONFIG, parent) {}
+
+bool ConfigDialog::OnInit() {
+    viewLog = Item(IDC_VIEW_LOG);
+    dllPath = Item(IDC_DLL_PATH);
+    kailleraVersion = Item(IDC_KAILLERA_VERSION);
+    playAsLabel = Item(IDC_PLAY_AS_LABEL);
+    playAsList = List(IDC_PLAY_AS_LIST);
+    enableKaillera = Item(IDC_ENABLE_KAILLERA);
+    settings = Item(IDC_SETTINGS);
+    deviceList = List(IDC_DEVICE_LIST);
+    controllerList = List(IDC_CONTROLLER_LIST);
+
+    for (int controller = 0; controller < kControllerCount; ++controller)
+        controllerList.Add(kControllerNames[controller], controller);
+
+    deviceList.Add("Disable", kDisableValue);
+    for (int index = 0; index < kMaxDevices; ++index) {
+        const DeviceSlot& slot = pluginState.devices.slots[index];
+        if ((slot.kind == DeviceKeyboard || slot.kind == DeviceJoystick) && slot.device) deviceList.Add(slot.name, index);
+    }
+
+    NetplaySettings& netplay = pluginState.netplay;
+    enableKaillera.Enable(KailleraLibraryLoaded());
+    dllPath.SetText(netplay.Dll);
+    enableKaillera.SetChecked(netplay.Enabled);
+    OnEnableKaillera();
+    for (const char* name : kControllerNames) playAsList.Add(name, 0);
+    playAsList.Select(netplay.PlayAs >= 0 && netplay.PlayAs < kControllerCount ? netplay.PlayAs : -1);
+    viewLog.SetChecked(netplay.ViewLog);
+
+    controllerList.Select(0);
+    OnControllerChosen();
+
+    char version[kKailleraVersionSize] = "No version !";
+    GetKailleraVersionText(version);
+    version[kKailleraVersionSize - 1] = '\0';  // whatever the library wrote, the text ends in the buffer
+    kailleraVersion.SetText(version);
+    return true;
+}
+
+bool ConfigDialog::OnCommand(int id, int code) {
+    NetplaySettings& netplay = pluginState.netplay;
+    if (code == CBN_SELENDOK) {
+        switch (id) {
+            case IDC_CONTROLLER_LIST: OnControllerChosen(); return true;
+            case IDC_DEVICE_LIST: OnDeviceChosen(); return true;
+            case IDC_PLAY_AS_LIST:
+                if (const int position = playAsList.Selection(); position >= 0) netplay.PlayAs = position;
+                return true;
+            default: return false;
+        }
+    }
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+        case IDC_SETTINGS: OnSettings(); return true;
+        case IDC_ENABLE_KAILLERA: OnEnableKaillera(); return true;
+        case IDC_VIEW_LOG: netplay.ViewLog = viewLog.Checked(); return true;
+        case IDC_BROWSE_DLL: OnBrowseDll(); return true;
+        case IDC_ABOUT: AboutDialog(Handle()).DoModal(); return true;
+        case IDC_TEST: TestDialog(Handle()).DoModal(); return true;
+        default: return false;
+    }
+}
+
+// "Save" is the dialog's OK command, but it keeps the dialog open.
+void ConfigDialog::OnOK() { SaveConfiguration(); }
+
+int ConfigDialog::SelectedController() const {
+    const int position = controllerList.Selection();
+    if (position < 0) return -1;
+    const intptr_t controller = controllerList.Value(position);
+    return controller >= 0 && controller < kControllerCount ? static_cast<int>(controller) : -1;
+}
+
+void ConfigDialog::OnControllerChosen() {
+    const int controller = SelectedController();
+    if (controller < 0) return;
+    int position = -1;
+    if (const DeviceSlot* slot = SlotOf(pluginState.controllers[controller].DIDevice)) {
+        // Devices are shown by name; the search starts after "Disable", which must never stand for
+        // a device whose name happens to begin its text.
+        position = deviceList.FindPrefix(slot->name, 0);
+        if (position == 0) position = -1;
+    }
+    // The record keeps its device even when the list cannot show it.
+    deviceList.Select(position < 0 ? 0 : position);
+    settings.Enable(position > 0);
+}
+
+void ConfigDialog::OnDeviceChosen() {
+    const int controller = SelectedController();
+    const int position = deviceList.Selection();
+    if (controller < 0 || position < 0) return;
+    const intptr_t value = deviceList.Value(position);
+    const bool device = value >= 0 && value < kMaxDevices;
+    pluginState.controllers[controller].DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    settings.Enable(device);
+}
+
+void ConfigDialog::OnSettings() {
+    const int controller = SelectedController();
+    if (controller < 0) return;
+    ControllerConfig& record = pluginState.controllers[controller];
+    const DeviceSlot* slot = SlotOf(record.DIDevice);
+    if (!slot) return;
+    if (slot->kind == DeviceKeyboard) {
+        KeyboardDialog dialog(Handle());
+        dialog.config = &record;
+        dialog.DoModal();
+    } else if (slot->kind == DeviceJoystick) {
+        JoystickDialog dialog(Handle());
+        dialog.config = &record;
+        dialog.DoModal();
+    }
+}
+
+void ConfigDialog::OnEnableKaillera() {
+    const bool enabled = enableKaillera.Checked();
+    playAsLabel.Enable(enabled);
+    playAsList.Enable(enabled);
+    viewLog.Enable(enabled);
+    pluginState.netplay.Enabled = enabled;
+}
+
+void ConfigDialog::OnBrowseDll() {
+    NetplaySettings& netplay = pluginState.netplay;
+    // Room for any path the dialog can return; what is kept is cut to the stored field.
+    char file[MAX_PATH * 4] = {};
+    lstrcpynA(file, netplay.Dll, sizeof file);
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = Handle();
+    request.lpstrFile = file;
+    request.nMaxFile = sizeof file;
+    // The host's current directory is left alone: the default library path is relative to it.
+    request.Flags = OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&request)) return;
+    file[sizeof file - 1] = '\0';
+    SetDllPath(netplay, file);
+    dllPath.SetText(netplay.Dll);
+}

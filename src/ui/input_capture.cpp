@@ -1,0 +1,118 @@
+#include "ui/input_capture.h"
+
+#include "framework/application.h"
+#include "framework/com_ptr.h"
+#include "input/device_table.h"
+#include "plugin/plugin_state.h"
+#include "ui/first_pressed.h"
+
+#include <cstring>
+
+namespace {
+
+struct CaptureSource {
+    GUID device;
+    const DIDATAFORMAT* format;
+    DWORD stateSize;
+    size_t pressedOffset;  // where the key or button bytes start in the state
+    size_t pressedCount;
+    bool polled;
+    const char* kind;  // ends every error text
+};
+
+// The clicked button stays disabled for the whole capture and is enabled again on every way out.
+class DisabledDuringCapture {
+public:
+    explicit DisabledDuringCapture(HWND button) : button_(button) { EnableWindow(button_, FALSE); }
+    ~DisabledDuringCapture() { EnableWindow(button_, TRUE); }
+    DisabledDuringCapture(const DisabledDuringCapture&) = delete;
+    DisabledDuringCapture& operator=(const DisabledDuringCapture&) = delete;
+
+private:
+    HWND button_;
+};
+
+class UnacquireOnExit {
+public:
+    explicit UnacquireOnExit(IDirectInputDevice7A* device) : device_(device) {}
+    ~UnacquireOnExit() { device_->Unacquire(); }
+    UnacquireOnExit(const UnacquireOnExit&) = delete;
+    UnacquireOnExit& operator=(const UnacquireOnExit&) = delete;
+
+private:
+    IDirectInputDevice7A* device_;
+};
+
+bool ReportFailure(HWND dialog, HRESULT result, const char* call, const char* kind) {
+    if (SUCCEEDED(result)) return false;
+    char text[64];
+    wsprintfA(text, "%s : %s", call, kind);
+    ShowCaptureError(dialog, result, text);
+    return true;
+}
+
+std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& source) {
+    const DisabledDuringCapture disabled(GetDlgItem(dialog, buttonId));
+
+    ComPtr<IDirectInput7A> directInput;
+    const HRESULT created = DirectInputCreateEx(ModuleInstance(), DIRECTINPUT_VERSION, IID_IDirectInput7A,
+                                                directInput.PutVoid(), nullptr);
+    if (FAILED(created) || !directInput) {
+        directInput.Reset();
+        ShowCaptureError(dialog, created, "DirectInputCreate - couldn't initialize...");
+        return 0;
+    }
+    ComPtr<IDirectInputDevice7A> device;
+    HRESULT opened = directInput->CreateDeviceEx(source.device, IID_IDirectInputDevice7A, device.PutVoid(), nullptr);
+    if (SUCCEEDED(opened) && !device) opened = E_POINTER;
+    if (ReportFailure(dialog, opened, "CreateDevice", source.kind)) return 0;
+    const UnacquireOnExit unacquire(device.Get());
+    if (ReportFailure(dialog, device->SetDataFormat(source.format), "SetDataFormat", source.kind)) return 0;
+    if (ReportFailure(dialog, device->SetCooperativeLevel(dialog, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND),
+                      "SetCooperativeLevel", source.kind))
+        return 0;
+
+    device->Acquire();
+    uint8_t state[256];
+    const ULONGLONG deadline = GetTickCount64() + kCaptureTimeoutMs;
+    for (;;) {
+        std::memset(state, 0, source.stateSize);
+        if (source.polled) device->Poll();
+        if (FAILED(device->GetDeviceState(source.stateSize, state))) {
+            // Lost, not acquired, or refused after the dialog lost the foreground: any failed read
+            // re-acquires, or the capture could never see a press again.
+            device->Acquire();
+        } else if (const int index = FirstPressed(state + source.pressedOffset, source.pressedCount); index >= 0) {
+            return index;
+        }
+        if (GetTickCount64() >= deadline) return std::nullopt;
+        Sleep(1);  // a press lasts far longer; no need to hold a whole core while waiting
+    }
+}
+
+}  // namespace
+
+std::optional<int32_t> CaptureKey(HWND dialog, int buttonId) {
+    const std::optional<int32_t> key =
+        Capture(dialog, buttonId, {GUID_SysKeyboard, &c_dfDIKeyboard, 256, 0, 256, false, "Keyboard"});
+    // The press also reached the dialog as a window message: dropped, so that Escape or Enter taken
+    // as a mapping does not close the dialog, nor Space click the focused button again.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    return key;
+}
+
+std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, int32_t deviceIndex) {
+    // An index outside the table opens nothing, which reports as a failed CreateDevice.
+    const GUID device =
+        deviceIndex >= 0 && deviceIndex < kMaxDevices ? pluginState.devices.slots[deviceIndex].instanceGuid : GUID_NULL;
+    static_assert(sizeof(DIJOYSTATE) <= 256);
+    return Capture(dialog, buttonId,
+                   {device, &c_dfDIJoystick, sizeof(DIJOYSTATE), offsetof(DIJOYSTATE, rgbButtons), 32, true, "Joystick"});
+}
+
+void ShowCaptureError(HWND owner, HRESULT errorCode, const char* text) {
+    (void)errorCode;  // the text names the failing call, which is what the user can act on
+    MessageBoxA(owner, text, "Tavik_Di Error!", MB_OK);
+}

@@ -1,0 +1,20 @@
+// Reading one key or joystick button press for the mapping dialogs, each capture through a
+// DirectInput object and device of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+// How long a capture waits for a press before it gives up and leaves the mapping as it was.
+inline constexpr DWORD kCaptureTimeoutMs = 10000;
+
+// The key code of the first key down on the system keyboard. 0 when DirectInput cannot be set up
+// (after a box saying which call failed); nothing when no key came in time. `buttonId` is the
+// clicked button, disabled meanwhile.
+std::optional<int32_t> CaptureKey(HWND dialog, int buttonId);
+// The same for a button of the joystick in device table slot `deviceIndex`.
+std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, int32_t deviceIndex);
+
+void ShowCaptureError(HWND owner, HRESULT errorCode, const char* text);

@@ -1,0 +1,95 @@
+#include "ui/joystick_dialog.h"
+
+#include "ui/input_capture.h"
+#include "ui/joystick_labels.h"
+#include "ui/mapping_rows.h"
+
+namespace {
+
+// The two stick axes differ only in their list, their selector and their pair of buttons.
+struct StickAxis {
+    int32_t ControllerConfig::*selector;
+    int firstButton;
+    int secondButton;
+};
+constexpr StickAxis kUpDown{&ControllerConfig::StickUpDown, IDC_MAP_STICK_UP, IDC_MAP_STICK_DOWN};
+constexpr StickAxis kLeftRight{&ControllerConfig::StickLeftRight, IDC_MAP_STICK_LEFT, IDC_MAP_STICK_RIGHT};
+
+// Stores the list's choice (-1, which also means the buttons, when it has none) and lets the two
+// direction buttons be assigned only while they drive the axis.
+void ConfirmAxisChoice(const ComboBox& list, int32_t& selector, const Control& first, const Control& second) {
+    const int position = list.Selection();
+    selector = position < 0 ? UseButtonsStored : static_cast<int32_t>(list.Value(position));
+    const bool usesButtons = SelectorUsesButtons(selector);
+    first.Enable(usesButtons);
+    second.Enable(usesButtons);
+}
+
+}  // namespace
+
+JoystickDialog::JoystickDialog(HWND parent) : Dialog(IDD_JOYSTICK, parent) {}
+
+bool JoystickDialog::OnInit() {
+    stickUpDownList = List(IDC_STICK_UP_DOWN_LIST);
+    stickLeftRightList = List(IDC_STICK_LEFT_RIGHT_LIST);
+    for (const ComboBox& list : {stickUpDownList, stickLeftRightList})
+        for (int selector = 0; selector < kAxisChoiceCount; ++selector) list.Add(kAxisChoices[selector], selector);
+    RefreshButtonLabels();
+    OnStickUpDownSelected();
+    OnStickLeftRightSelected();
+    return true;
+}
+
+bool JoystickDialog::OnCommand(int id, int code) {
+    if (code == CBN_SELENDOK && id == IDC_STICK_UP_DOWN_LIST) {
+        OnStickUpDownSelected();
+        return true;
+    }
+    if (code == CBN_SELENDOK && id == IDC_STICK_LEFT_RIGHT_LIST) {
+        OnStickLeftRightSelected();
+        return true;
+    }
+    if (code != BN_CLICKED) return false;
+    if (id == IDC_SET_DEFAULTS) {
+        ApplyAdaptoidDefaults(*config, config->DIDevice);
+        RefreshButtonLabels();
+        return true;
+    }
+    const MappingRow* row = MappingRowOf(id);
+    if (!row) return false;
+    // A capture that timed out leaves the button as it was.
+    if (const std::optional<int32_t> button = CaptureJoystickButton(Handle(), id, config->DIDevice))
+        config->*row->field = *button;
+    RefreshButtonLabels();
+    return true;
+}
+
+void JoystickDialog::OnStickUpDownSelected() {
+    ConfirmAxisChoice(stickUpDownList, config->*kUpDown.selector, Item(kUpDown.firstButton), Item(kUpDown.secondButton));
+    RefreshButtonLabels();
+}
+
+void JoystickDialog::OnStickLeftRightSelected() {
+    ConfirmAxisChoice(stickLeftRightList, config->*kLeftRight.selector, Item(kLeftRight.firstButton),
+                      Item(kLeftRight.secondButton));
+    RefreshButtonLabels();
+}
+
+void JoystickDialog::RefreshButtonLabels() {
+    for (const MappingRow& row : kMappingRows)
+        Item(row.buttonId + 1).SetText(ButtonLabel(config->*row.field).c_str());
+    const auto showAxis = [this](const ComboBox& list, const StickAxis& axis) {
+        const int32_t selector = config->*axis.selector;
+        if (selector == UseButtonsStored) {
+            list.SelectPrefix(kUseButtonsChoice);
+            return;
+        }
+        list.Select(selector >= 0 && selector < kAxisChoiceCount ? selector : -1);
+        if (selector != UseButtons) {
+            Item(axis.firstButton + 1).SetText(kUnusedLabel);
+            Item(axis.secondButton + 1).SetText(kUnusedLabel);
+        }
+    };
+    showAxis(stickLeftRightList, kLeftRight);
+    showAxis(stickUpDownList, kUpDown);
+}

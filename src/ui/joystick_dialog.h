@@ -1,0 +1,25 @@
+// Maps a joystick onto one controller: the stick's two axes, and a button for every other input,
+// assigned by pressing it.
+#pragma once
+
+#include "config/controller_config.h"
+#include "framework/dialog.h"
+
+class JoystickDialog : public Dialog {
+public:
+    explicit JoystickDialog(HWND parent);
+
+    ControllerConfig* config = nullptr;  // edited in place; set before DoModal
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code) override;
+
+private:
+    void OnStickUpDownSelected();
+    void OnStickLeftRightSelected();
+    void RefreshButtonLabels();
+
+    ComboBox stickUpDownList;
+    ComboBox stickLeftRightList;
+};

@@ -1,0 +1,203 @@
+// The configuration dialog, opened through DllConfig and driven by control id.
+#include "dialog_fixture.h"
+
+namespace {
+
+using Dialogs::ListEntry;
+
+class ConfigDialogTest : public DialogTest {};
+
+TEST_F(ConfigDialogTest, OpensOnFirstControllerWithDevicesByTableIndexAndNetplayOff) {
+    fake.AddJoystick("Pad");
+    fake.AddKeyboard("Keys");
+    StoreMapping(0, 1);  // the joystick: keyboards take the first slots
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+
+    EXPECT_EQ(Dialogs::Entries(config, IDC_CONTROLLER_LIST),
+              (std::vector<ListEntry>{{"N64 Controller 1", 0}, {"N64 Controller 2", 1}, {"N64 Controller 3", 2},
+                                      {"N64 Controller 4", 3}}));
+    EXPECT_EQ(Dialogs::Selected(config, IDC_CONTROLLER_LIST), "N64 Controller 1");
+    EXPECT_EQ(Dialogs::Entries(config, IDC_DEVICE_LIST),
+              (std::vector<ListEntry>{{"Disable", 65535}, {"Keys", 0}, {"Pad", 1}}));
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Pad");
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
+
+    // No netplay library is bound in these tests.
+    EXPECT_FALSE(Dialogs::Enabled(config, IDC_ENABLE_KAILLERA));
+    EXPECT_FALSE(Dialogs::Checked(config, IDC_ENABLE_KAILLERA));
+    EXPECT_FALSE(Dialogs::Enabled(config, IDC_PLAY_AS_LIST));
+    EXPECT_FALSE(Dialogs::Enabled(config, IDC_PLAY_AS_LABEL));
+    EXPECT_FALSE(Dialogs::Enabled(config, IDC_VIEW_LOG));
+    EXPECT_EQ(Dialogs::Selected(config, IDC_PLAY_AS_LIST), "");  // PlayAs 4 names none
+    EXPECT_EQ(Dialogs::Entries(config, IDC_PLAY_AS_LIST).size(), 4u);
+    EXPECT_EQ(Dialogs::Text(config, IDC_KAILLERA_VERSION), "No Kaillera Dll");
+    EXPECT_EQ(Dialogs::Text(config, IDC_DLL_PATH), ".\\kailleraclient.dll");
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_DLL_PATH));
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_BROWSE_DLL));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(ConfigDialogTest, ChoosingDevicesWritesSlotIndexOrMinusOne) {
+    fake.AddKeyboard("Keys");
+    fake.AddJoystick("Pad");
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Disable");
+    EXPECT_FALSE(Dialogs::Enabled(config, IDC_SETTINGS));
+
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 2);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Pad"));
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 3);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Disable"));
+    EXPECT_FALSE(Dialogs::Enabled(config, IDC_SETTINGS));
+    Save(config);
+    EXPECT_EQ(Stored("Controller2", "DIDevice"), 1);
+    EXPECT_EQ(Stored("Controller3", "DIDevice"), -1);
+
+    // Going back to a controller shows its device again.
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 2);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Pad");
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
+}
+
+TEST_F(ConfigDialogTest, DeviceIsShownByNameAndRecordKeepsItsIndexUntilAChoice) {
+    fake.AddKeyboard("Keys");
+    fake.AddJoystick("Twin pad");
+    fake.AddJoystick("twin PAD");
+    fake.AddJoystick("Dis");  // a name that begins "Disable" must not stand for it
+    StoreMapping(0, 2);  // the second twin
+    StoreMapping(1, 7);  // beyond the table
+    StoreMapping(2, 3);
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Twin pad");
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 1);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Disable");
+    EXPECT_FALSE(Dialogs::Enabled(config, IDC_SETTINGS));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 2);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Dis");
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
+
+    Save(config);
+    EXPECT_EQ(Stored("Controller0", "DIDevice"), 2);
+    EXPECT_EQ(Stored("Controller1", "DIDevice"), 7);
+}
+
+TEST_F(ConfigDialogTest, CloseKeepsChangesRunningButWritesNothing) {
+    fake.AddKeyboard("Keys");
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    Dialogs::Click(config, IDCANCEL);
+    ASSERT_TRUE(run->WaitFinished());
+    run.reset();
+    EXPECT_FALSE(TestRegistry::PluginKeyExists());
+
+    config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Keys");
+}
+
+TEST_F(ConfigDialogTest, SaveKeepsTheDialogOpenAndAFreshLoadShowsTheSameSettings) {
+    fake.AddKeyboard("Keys");
+    fake.AddJoystick("Pad");
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Pad"));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 3);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    Save(config);
+    Save(config);
+    EXPECT_TRUE(IsWindowVisible(config));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    Dialogs::Cancel(config);
+    ASSERT_TRUE(run->WaitFinished());
+    run.reset();
+
+    plugin.Unload();
+    Start();
+    config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Pad");
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 3);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Keys");
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 1);
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Disable");
+    EXPECT_EQ(Dialogs::Text(config, IDC_DLL_PATH), ".\\kailleraclient.dll");
+}
+
+TEST_F(ConfigDialogTest, SettingsOpensTheMappingDialogOfTheDeviceKind) {
+    fake.AddKeyboard("Keys");
+    fake.AddJoystick("Pad");
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    HWND keyboard = OpenMapping(config, 0, "Keys", kKeyboardCaption);
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_EQ(GetWindow(keyboard, GW_OWNER), config);
+    Dialogs::Cancel(keyboard);
+    ASSERT_TRUE(Dialogs::WaitClosed(keyboard));
+
+    HWND joystick = OpenMapping(config, 1, "Pad", kJoystickCaption);
+    ASSERT_NE(joystick, nullptr);
+    EXPECT_EQ(GetWindow(joystick, GW_OWNER), config);
+    Dialogs::Click(joystick, IDOK);
+    ASSERT_TRUE(Dialogs::WaitClosed(joystick));
+    EXPECT_TRUE(IsWindowVisible(config));
+}
+
+TEST_F(ConfigDialogTest, AboutAndTestOpenOverTheDialog) {
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    for (const auto& [button, caption] : {std::pair{IDC_ABOUT, "About Tavik_DI"}, {IDC_TEST, "Tavik_Di - Test dialog"}}) {
+        Dialogs::Click(config, button);
+        HWND dialog = Dialogs::Find(caption);
+        ASSERT_NE(dialog, nullptr) << caption;
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), config);
+        Dialogs::Cancel(dialog);
+        ASSERT_TRUE(Dialogs::WaitClosed(dialog));
+    }
+}
+
+TEST_F(ConfigDialogTest, LibraryFileDialogCancelledChangesNothingAndConfirmedSetsThePath) {
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+
+    Dialogs::Click(config, IDC_BROWSE_DLL);
+    HWND open = Dialogs::Find("Open");
+    ASSERT_NE(open, nullptr);
+    Dialogs::Cancel(open);
+    ASSERT_TRUE(Dialogs::WaitClosed(open));
+    EXPECT_EQ(Dialogs::Text(config, IDC_DLL_PATH), ".\\kailleraclient.dll");
+
+    // A file that exists: the test program's own dinput.dll stand-in.
+    const std::string chosen = std::string(ProgramFolder()) + "dinput.dll";
+    Dialogs::Click(config, IDC_BROWSE_DLL);
+    open = Dialogs::Find("Open");
+    ASSERT_NE(open, nullptr);
+    SetDlgItemTextA(open, 0x47C /* the file name box */, chosen.c_str());
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(Dialogs::WaitClosed(open));
+    EXPECT_TRUE(WaitUntil([&] { return Dialogs::Text(config, IDC_DLL_PATH) == chosen; }));
+    Save(config);
+    EXPECT_EQ(TestRegistry::ReadRaw("Kaillera", "Dll"), chosen + '\0');
+
+    char after[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, after);
+    EXPECT_STREQ(after, before);  // the host's current directory is left alone
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+// A fresh plug-in over the fake DirectInput whose configuration dialog runs on a thread of its own.
+#pragma once
+
+#include "dialog_driver.h"
+#include "plugin_fixture.h"
+#include "resources/resource_ids.h"
+#include "watchdog.h"
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+inline constexpr const char* kConfigCaption = "Tavik_Di Plugin Configuration";
+inline constexpr const char* kKeyboardCaption = "Tavik_Di - Keyboard Setting";
+inline constexpr const char* kJoystickCaption = "Tavik_Di - Joystick Setting";
+
+class DialogTest : public PluginTest {
+protected:
+    void TearDown() override {
+        run.reset();  // the dialogs end before the plug-in is unloaded
+        PluginTest::TearDown();
+    }
+
+    HWND OpenConfig() {
+        run.emplace([this] { plugin.DllConfig(window.Handle()); });
+        HWND dialog = Dialogs::Find(kConfigCaption);
+        EXPECT_NE(dialog, nullptr) << "the configuration dialog did not open";
+        return dialog;
+    }
+    // Picks `device` for `controller` in the configuration dialog and opens its mapping dialog.
+    HWND OpenMapping(HWND config, int controller, const std::string& device, const char* caption) {
+        Dialogs::Choose(config, IDC_CONTROLLER_LIST, controller);
+        EXPECT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, device)) << "no device entry " << device;
+        Dialogs::Click(config, IDC_SETTINGS);
+        HWND dialog = Dialogs::Find(caption);
+        EXPECT_NE(dialog, nullptr) << caption << " did not open";
+        return dialog;
+    }
+    // The stored value, or nothing when it is missing.
+    static std::optional<int> Stored(const std::string& subkey, const std::string& name) {
+        const std::optional<std::string> text = TestRegistry::ReadRaw(subkey, name);
+        if (!text) return std::nullopt;
+        return std::atoi(text->c_str());
+    }
+    void Save(HWND config) {
+        // Sent, so the registry is written when it returns.
+        SendDlgItemMessageA(config, IDOK, BM_CLICK, 0, 0);
+    }
+
+    std::optional<ModalRun> run;
+};
