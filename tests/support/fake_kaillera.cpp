@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-FakeKaillera::FakeKaillera(const char* dllName) : path_(std::string(ProgramFolder()) + dllName) {
+FakeKaillera::FakeKaillera(const char* dllName) : path_(std::string(ProgramFolder()) + "kaillera\\" + dllName) {
     module_ = LoadLibraryA(path_.c_str());
     auto resolve = [this, dllName](const char* name, auto& target) { RequireExport(module_, dllName, name, target); };
     resolve("FakeK_Reset", reset_);

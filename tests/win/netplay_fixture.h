@@ -2,6 +2,7 @@
 // configuration dialog, as a player would.
 #pragma once
 
+#include "dialog_driver.h"
 #include "fake_kaillera.h"
 #include "plugin_fixture.h"
 #include "watchdog.h"
@@ -78,23 +79,20 @@ private:
 };
 
 inline bool NetplayTest::EnableNetplay() {
-    std::atomic<bool> done{false};
-    std::thread config([&] {
-        plugin.DllConfig(window.Handle());
-        done = true;
-    });
-    HWND dialog = nullptr;
-    bool enabled = WaitUntil([&] { return (dialog = FindWindowA("#32770", "Tavik_Di Plugin Configuration")) != nullptr; });
-    HWND check = dialog ? GetDlgItem(dialog, 1061) : nullptr;
-    enabled = enabled && check && WaitUntil([&] { return IsWindowEnabled(check) != FALSE; });
-    if (enabled) {
-        PostMessageA(check, BM_CLICK, 0, 0);
-        enabled = WaitUntil([&] { return SendMessageA(check, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+    ModalRun config([this] { plugin.DllConfig(window.Handle()); });
+    HWND dialog = Dialogs::Find("Tavik_Di Plugin Configuration");
+    if (!dialog) {
+        ADD_FAILURE() << "the configuration dialog did not open";
+        return false;
     }
-    if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    WaitUntil([&] { return done.load(); }, 10000);
-    config.join();
-    return enabled;
+    if (!WaitUntil([&] { return Dialogs::Enabled(dialog, 1061); })) {
+        ADD_FAILURE() << "\"Enable Kaillera\" stayed disabled: the library is not bound";
+        return false;
+    }
+    Dialogs::Click(dialog, 1061);
+    const bool checked = WaitUntil([&] { return Dialogs::Checked(dialog, 1061); });
+    Dialogs::Cancel(dialog);
+    return checked && config.WaitFinished();
 }
 
 inline std::string NetplayTest::LogText() const {
