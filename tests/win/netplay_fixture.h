@@ -2,8 +2,8 @@
 // configuration dialog, as a player would.
 #pragma once
 
-#include "dialog_driver.h"
 #include "fake_kaillera.h"
+#include "netplay_switch.h"
 #include "plugin_fixture.h"
 #include "watchdog.h"
 
@@ -33,8 +33,11 @@ protected:
         ASSERT_TRUE(EnableNetplay());
     }
 
-    // Runs the configuration dialog and clicks "Enable Kaillera"; false if it could not.
-    bool EnableNetplay();
+    bool EnableNetplay() {
+        const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle());
+        EXPECT_EQ(problem, "");
+        return problem.empty();
+    }
 
     // RomOpen on a thread of its own: it returns once a game has started.
     void OpenRom() {
@@ -77,23 +80,6 @@ private:
     std::thread romOpen_;
     std::atomic<bool> romOpenReturned_{false};
 };
-
-inline bool NetplayTest::EnableNetplay() {
-    ModalRun config([this] { plugin.DllConfig(window.Handle()); });
-    HWND dialog = Dialogs::Find("Tavik_Di Plugin Configuration");
-    if (!dialog) {
-        ADD_FAILURE() << "the configuration dialog did not open";
-        return false;
-    }
-    if (!WaitUntil([&] { return Dialogs::Enabled(dialog, 1061); })) {
-        ADD_FAILURE() << "\"Enable Kaillera\" stayed disabled: the library is not bound";
-        return false;
-    }
-    Dialogs::Click(dialog, 1061);
-    const bool checked = WaitUntil([&] { return Dialogs::Checked(dialog, 1061); });
-    Dialogs::Cancel(dialog);
-    return checked && config.WaitFinished();
-}
 
 inline std::string NetplayTest::LogText() const {
     HWND log = LogWindow() ? GetDlgItem(LogWindow(), 1069) : nullptr;

@@ -219,3 +219,41 @@ TEST_F(NetplayTest, PlayerNumberedFromOneStillSendsItsInputOncePerRound) {
 }
 
 }  // namespace
+
+namespace {
+
+// Starts netplay_host.exe for `player`; the handle is the caller's to close.
+HANDLE StartHost(int player, const std::string& channel, int rounds) {
+    std::string command = std::string(ProgramFolder()) + "netplay_host.exe " + std::to_string(player) + " " +
+                          channel + " " + std::to_string(rounds);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder(), &startup,
+                        &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+TEST(TwoHosts, PlayOneGameAndSeeEachOthersInput) {
+    FakeKaillera library;  // for its path
+    TestRegistry::DeletePluginKey();
+    TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
+    TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
+    TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
+    const std::string channel = "two-hosts-" + std::to_string(GetCurrentProcessId());
+    HANDLE hosts[2] = {StartHost(0, channel, 300), StartHost(1, channel, 300)};
+    ASSERT_TRUE(hosts[0] && hosts[1]);
+    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, 25000);
+    for (HANDLE host : hosts) {
+        DWORD code = 1000;
+        if (waited == WAIT_TIMEOUT) TerminateProcess(host, 1001);
+        GetExitCodeProcess(host, &code);
+        EXPECT_EQ(code, 0u) << "host " << (host == hosts[0] ? 0 : 1);
+        CloseHandle(host);
+    }
+    TestRegistry::DeletePluginKey();
+}
+
+}  // namespace

@@ -1,0 +1,10 @@
+// Switching netplay on as a player does: "Enable Kaillera" in the configuration dialog. (The
+// setting is never stored, so there is no other way in.)
+#pragma once
+
+#include "plugin_api.h"
+
+#include <string>
+
+// Runs DllConfig, ticks the box and closes the dialog. Returns "" on success, else what went wrong.
+std::string EnableNetplayInConfigDialog(const PluginApi& plugin, HWND parent);
