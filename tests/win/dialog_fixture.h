@@ -43,8 +43,7 @@ protected:
         return std::atoi(text->c_str());
     }
     void Save(HWND config) {
-        // Sent, so the registry is written when it returns.
-        SendDlgItemMessageA(config, IDOK, BM_CLICK, 0, 0);
+        Dialogs::ClickNow(config, IDOK);
     }
 
     std::optional<ModalRun> run;
