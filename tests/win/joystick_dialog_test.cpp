@@ -154,34 +154,14 @@ TEST_F(JoystickDialogTest, CaptureTakesTheLowestButtonHeldAndReleasesItsOwnObjec
 TEST_F(JoystickDialogTest, EachSetUpFailureShowsItsCallStoresZeroAndLeavesNothingBehind) {
     HWND dialog = OpenJoystick({{"ButtonA", 5}, {"ButtonB", 5}, {"ButtonUp", 5}, {"ButtonDown", 5}});
     ASSERT_NE(dialog, nullptr);
-    const FakeDiCounters before = fake.Counters();
-    struct Fault {
-        FakeDiCall call;
-        int button;
-        const char* text;
-    };
-    const Fault faults[] = {
-        {FAKEDI_CALL_CREATE, IDC_MAP_A, "DirectInputCreate - couldn't initialize..."},
-        {FAKEDI_CALL_CREATE_DEVICE, IDC_MAP_B, "CreateDevice : Joystick"},
-        {FAKEDI_CALL_SET_DATA_FORMAT, IDC_MAP_C_UP, "SetDataFormat : Joystick"},
-        {FAKEDI_CALL_SET_COOPERATIVE_LEVEL, IDC_MAP_C_DOWN, "SetCooperativeLevel : Joystick"},
-    };
-    for (const Fault& fault : faults) {
-        SCOPED_TRACE(fault.text);
-        boxes.Clear();
-        fake.Fail(fault.call, E_FAIL, 1);
-        Dialogs::Click(dialog, fault.button);
-        ASSERT_TRUE(boxes.WaitForCount(1));
-        const CaughtBox box = boxes.Boxes()[0];
-        EXPECT_EQ(box.text, fault.text);
-        EXPECT_EQ(box.caption, "Tavik_Di Error!");
-        EXPECT_EQ(box.owner, dialog);
-        EXPECT_TRUE(WaitUntil([&] { return Dialogs::Text(dialog, fault.button + 1) == "Button  0"; }));
-        EXPECT_TRUE(CaptureEnded(dialog, fault.button));
-        EXPECT_EQ(fake.Counters().liveObjects, before.liveObjects);
-        EXPECT_EQ(fake.Counters().acquiredNow, before.acquiredNow);
-    }
-    EXPECT_TRUE(IsWindowVisible(dialog));
+    ExpectCaptureFailures(dialog,
+                          {
+                              {FAKEDI_CALL_CREATE, IDC_MAP_A, "DirectInputCreate - couldn't initialize..."},
+                              {FAKEDI_CALL_CREATE_DEVICE, IDC_MAP_B, "CreateDevice : Joystick"},
+                              {FAKEDI_CALL_SET_DATA_FORMAT, IDC_MAP_C_UP, "SetDataFormat : Joystick"},
+                              {FAKEDI_CALL_SET_COOPERATIVE_LEVEL, IDC_MAP_C_DOWN, "SetCooperativeLevel : Joystick"},
+                          },
+                          "Button  0");
 }
 
 TEST_F(JoystickDialogTest, FailedReadsReacquireSoTheCaptureStillSeesAPress) {

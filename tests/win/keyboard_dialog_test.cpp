@@ -72,30 +72,14 @@ TEST_F(KeyboardDialogTest, CaptureTakesTheLowestKeyAndEscapeIsAnOrdinaryKey) {
 TEST_F(KeyboardDialogTest, EachSetUpFailureShowsItsCallAndStoresZero) {
     HWND dialog = OpenKeyboard();
     ASSERT_NE(dialog, nullptr);
-    const FakeDiCounters before = fake.Counters();
-    struct Fault {
-        FakeDiCall call;
-        int button;
-        const char* text;
-    };
-    const Fault faults[] = {
-        {FAKEDI_CALL_CREATE, IDC_MAP_A, "DirectInputCreate - couldn't initialize..."},
-        {FAKEDI_CALL_CREATE_DEVICE, IDC_MAP_B, "CreateDevice : Keyboard"},
-        {FAKEDI_CALL_SET_DATA_FORMAT, IDC_MAP_START, "SetDataFormat : Keyboard"},
-        {FAKEDI_CALL_SET_COOPERATIVE_LEVEL, IDC_MAP_TRIGGER_Z, "SetCooperativeLevel : Keyboard"},
-    };
-    for (const Fault& fault : faults) {
-        SCOPED_TRACE(fault.text);
-        boxes.Clear();
-        fake.Fail(fault.call, E_FAIL, 1);
-        Dialogs::Click(dialog, fault.button);
-        ASSERT_TRUE(boxes.WaitForCount(1));
-        EXPECT_EQ(boxes.Boxes()[0].text, fault.text);
-        EXPECT_EQ(boxes.Boxes()[0].caption, "Tavik_Di Error!");
-        EXPECT_TRUE(WaitUntil([&] { return Dialogs::Text(dialog, fault.button + 1) == "DIK_(  0)"; }));
-        EXPECT_TRUE(WaitUntil([&] { return Dialogs::Enabled(dialog, fault.button); }));
-        EXPECT_EQ(fake.Counters().liveObjects, before.liveObjects);
-    }
+    ExpectCaptureFailures(dialog,
+                          {
+                              {FAKEDI_CALL_CREATE, IDC_MAP_A, "DirectInputCreate - couldn't initialize..."},
+                              {FAKEDI_CALL_CREATE_DEVICE, IDC_MAP_B, "CreateDevice : Keyboard"},
+                              {FAKEDI_CALL_SET_DATA_FORMAT, IDC_MAP_START, "SetDataFormat : Keyboard"},
+                              {FAKEDI_CALL_SET_COOPERATIVE_LEVEL, IDC_MAP_TRIGGER_Z, "SetCooperativeLevel : Keyboard"},
+                          },
+                          "DIK_(  0)");
 }
 
 }  // namespace
