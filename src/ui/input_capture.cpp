@@ -23,12 +23,19 @@ struct CaptureSource {
 // The clicked button stays disabled for the whole capture and is enabled again on every way out.
 class DisabledDuringCapture {
 public:
-    explicit DisabledDuringCapture(HWND button) : button_(button) { EnableWindow(button_, FALSE); }
-    ~DisabledDuringCapture() { EnableWindow(button_, TRUE); }
+    DisabledDuringCapture(HWND dialog, int buttonId) : dialog_(dialog), button_(GetDlgItem(dialog, buttonId)) {
+        EnableWindow(button_, FALSE);
+    }
+    ~DisabledDuringCapture() {
+        EnableWindow(button_, TRUE);
+        // Disabling the focused button left the dialog without a focus, and so without a keyboard.
+        if (!GetFocus()) SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button_), TRUE);
+    }
     DisabledDuringCapture(const DisabledDuringCapture&) = delete;
     DisabledDuringCapture& operator=(const DisabledDuringCapture&) = delete;
 
 private:
+    HWND dialog_;
     HWND button_;
 };
 
@@ -52,7 +59,7 @@ bool ReportFailure(HWND dialog, HRESULT result, const char* call, const char* ki
 }
 
 std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& source) {
-    const DisabledDuringCapture disabled(GetDlgItem(dialog, buttonId));
+    const DisabledDuringCapture disabled(dialog, buttonId);
 
     ComPtr<IDirectInput7A> directInput;
     const HRESULT created = DirectInputCreateEx(ModuleInstance(), DIRECTINPUT_VERSION, IID_IDirectInput7A,

@@ -75,6 +75,8 @@ std::string Selected(HWND dialog, int id) {
 
 void Click(HWND dialog, int id) { PostMessageA(Control(dialog, id), BM_CLICK, 0, 0); }
 
+void ClickNow(HWND dialog, int id) { SendMessageA(Control(dialog, id), BM_CLICK, 0, 0); }
+
 void Choose(HWND dialog, int id, int position) {
     HWND list = GetDlgItem(dialog, id);
     SendMessageA(list, CB_SETCURSEL, position, 0);

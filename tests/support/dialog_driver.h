@@ -32,6 +32,8 @@ std::string Selected(HWND dialog, int id);
 
 // A click, posted: it may open a nested modal dialog or start a capture.
 void Click(HWND dialog, int id);
+// A click that returns once handled: for buttons that neither capture nor open a dialog.
+void ClickNow(HWND dialog, int id);
 // Selects the entry at `position` and confirms it as the user would.
 void Choose(HWND dialog, int id, int position);
 // The same by the entry's exact text; false if the list has no such entry.

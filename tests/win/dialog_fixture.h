@@ -43,8 +43,34 @@ protected:
         return std::atoi(text->c_str());
     }
     void Save(HWND config) {
-        // Sent, so the registry is written when it returns.
-        SendDlgItemMessageA(config, IDOK, BM_CLICK, 0, 0);
+        Dialogs::ClickNow(config, IDOK);
+    }
+
+    struct CaptureFault {
+        FakeDiCall call;
+        int button;
+        const char* text;
+    };
+    // Arms each fault for one call, starts a capture on its button and checks the outcome: the box,
+    // the field set to 0 (`zeroLabel`), the button enabled again, nothing left alive.
+    void ExpectCaptureFailures(HWND dialog, std::initializer_list<CaptureFault> faults, const std::string& zeroLabel) {
+        const FakeDiCounters before = fake.Counters();
+        for (const CaptureFault& fault : faults) {
+            SCOPED_TRACE(fault.text);
+            boxes.Clear();
+            fake.Fail(fault.call, E_FAIL, 1);
+            Dialogs::Click(dialog, fault.button);
+            ASSERT_TRUE(boxes.WaitForCount(1));
+            const CaughtBox box = boxes.Boxes()[0];
+            EXPECT_EQ(box.text, fault.text);
+            EXPECT_EQ(box.caption, "Tavik_Di Error!");
+            EXPECT_EQ(box.owner, dialog);
+            EXPECT_TRUE(WaitUntil([&] { return Dialogs::Text(dialog, fault.button + 1) == zeroLabel; }));
+            EXPECT_TRUE(WaitUntil([&] { return Dialogs::Enabled(dialog, fault.button); }));
+            EXPECT_EQ(fake.Counters().liveObjects, before.liveObjects);
+            EXPECT_EQ(fake.Counters().acquiredNow, before.acquiredNow);
+        }
+        EXPECT_TRUE(IsWindowVisible(dialog));
     }
 
     std::optional<ModalRun> run;

@@ -1,11 +1,22 @@
 // The entry points as the host sees them.
+#include "dialog_driver.h"
 #include "plugin_fixture.h"
 
 #include <cstring>
 
 namespace {
 
-using ExportsTest = PluginTest;
+class ExportsTest : public PluginTest {
+protected:
+    // Runs a modal entry point until its dialog is up, then closes it and waits for the return.
+    void CloseWhenOpen(PluginApi::WithWindow_t entry, const char* caption) {
+        ModalRun run([&] { entry(window.Handle()); });
+        HWND dialog = Dialogs::Find(caption);
+        ASSERT_NE(dialog, nullptr) << caption;
+        Dialogs::Cancel(dialog);
+        EXPECT_TRUE(run.WaitFinished());
+    }
+};
 
 TEST_F(ExportsTest, GetDllInfoFillsTheHostRecordByteForByte) {
     Start();
@@ -82,8 +93,9 @@ TEST_F(ExportsTest, ConfigAndTestReleaseEveryDeviceWhenTheyReturn) {
     fake.AddJoystick();
     Start();
     plugin.RomOpen();
-    for (auto entry : {plugin.DllConfig, plugin.DllTest}) {
-        entry(window.Handle());
+    for (const auto& [entry, caption] :
+         {std::pair{plugin.DllConfig, "Tavik_Di Plugin Configuration"}, {plugin.DllTest, "Tavik_Di - Test dialog"}}) {
+        CloseWhenOpen(entry, caption);
         const FakeDiCounters counters = fake.Counters();
         EXPECT_EQ(counters.acquiredNow, 0);
         EXPECT_EQ(counters.liveObjects, 0);
@@ -117,7 +129,7 @@ TEST_F(ExportsTest, CloseDllAndUnloadReleaseEverything) {
 TEST_F(ExportsTest, AboutDoesNoDeviceWork) {
     fake.AddKeyboard();
     Start();
-    plugin.DllAbout(window.Handle());
+    CloseWhenOpen(plugin.DllAbout, "About Tavik_DI");
     EXPECT_EQ(fake.Counters().directInputsCreated, 0);
 }
 

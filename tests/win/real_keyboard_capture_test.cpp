@@ -1,0 +1,77 @@
+// Key capture in the keyboard mapping dialog with Wine's own DirectInput, fed by xdotool.
+#include "dialog_driver.h"
+#include "message_box_catcher.h"
+#include "plugin_api.h"
+#include "registry_fixture.h"
+#include "resources/resource_ids.h"
+#include "test_window.h"
+#include "watchdog.h"
+#include "x_keyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+class RealKeyboardCaptureTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestRegistry::DeletePluginKey();
+        TestRegistry::WriteNumber("Controller0", "DIDevice", 0);  // the system keyboard comes first
+        ASSERT_TRUE(plugin.Load());
+        ControlSlot slots[4];
+        plugin.InitiateControllers(window.Handle(), slots);
+        run.emplace([this] { plugin.DllConfig(window.Handle()); });
+        HWND config = Dialogs::Find("Tavik_Di Plugin Configuration");
+        ASSERT_NE(config, nullptr);
+        ASSERT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
+        Dialogs::Click(config, IDC_SETTINGS);
+        dialog = Dialogs::Find("Tavik_Di - Keyboard Setting");
+        ASSERT_NE(dialog, nullptr);
+        // No window manager runs: the dialog is given the foreground, which the capture needs.
+        SetForegroundWindow(dialog);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3000));
+    }
+    void TearDown() override {
+        XKeyboard::KeyUp(pressed_);
+        run.reset();
+        plugin.Unload();
+        TestRegistry::DeletePluginKey();
+    }
+
+    // Presses `key` (an X key name) during the capture of `button`; true once its label reads `name`.
+    bool Capture(int button, const std::string& key, const std::string& name) {
+        Dialogs::Click(dialog, button);
+        if (!WaitUntil([&] { return !Dialogs::Enabled(dialog, button); })) return false;
+        pressed_ = key;
+        XKeyboard::KeyDown(key);
+        const bool named = WaitUntil([&] { return Dialogs::Text(dialog, button + 1) == name; }, 5000);
+        XKeyboard::KeyUp(key);
+        pressed_.clear();
+        return named && WaitUntil([&] { return Dialogs::Enabled(dialog, button); });
+    }
+
+    MessageBoxCatcher boxes;
+    TestWindow window;
+    PluginApi plugin;
+    std::optional<ModalRun> run;
+    HWND dialog = nullptr;
+    std::string pressed_;
+};
+
+TEST_F(RealKeyboardCaptureTest, PressedKeysAreAssignedByName) {
+    EXPECT_TRUE(Capture(IDC_MAP_A, "Shift_L", "DIK_LSHIFT"));
+    EXPECT_TRUE(Capture(IDC_MAP_PAD_UP, "Home", "DIK_HOME"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(RealKeyboardCaptureTest, EscapeAndEnterAreAssignedWithoutClosingTheDialog) {
+    EXPECT_TRUE(Capture(IDC_MAP_START, "Escape", "DIK_ESCAPE"));
+    EXPECT_TRUE(Capture(IDC_MAP_B, "Return", "DIK_RETURN"));
+    Sleep(300);  // time for a stray key message to close it
+    PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+}  // namespace
