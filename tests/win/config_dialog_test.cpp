@@ -1,5 +1,6 @@
 // The configuration dialog, opened through DllConfig and driven by control id.
 #include "dialog_fixture.h"
+#include "fake_kaillera.h"
 
 namespace {
 
@@ -198,6 +199,37 @@ TEST_F(ConfigDialogTest, LibraryFileDialogCancelledChangesNothingAndConfirmedSet
     char after[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, after);
     EXPECT_STREQ(after, before);  // the host's current directory is left alone
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ConfigDialogTest, BoundLibraryEnablesNetplayAndItsBoxDrivesTheNetplayControls) {
+    FakeKaillera library;
+    library.SetVersion("0.9-fake-with-a-long-version-text");
+    TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    EXPECT_TRUE(Dialogs::Enabled(config, IDC_ENABLE_KAILLERA));
+    EXPECT_FALSE(Dialogs::Checked(config, IDC_ENABLE_KAILLERA)) << "every start begins with netplay off";
+    EXPECT_EQ(Dialogs::Text(config, IDC_KAILLERA_VERSION), "0.9-fake-with-a") << "at most 15 characters";
+    EXPECT_EQ(Dialogs::Text(config, IDC_DLL_PATH), library.Path());
+    for (int id : {IDC_PLAY_AS_LIST, IDC_PLAY_AS_LABEL, IDC_VIEW_LOG}) EXPECT_FALSE(Dialogs::Enabled(config, id));
+
+    auto netplayControlsEnabled = [&](bool enabled) {
+        return WaitUntil([&] {
+            for (int id : {IDC_PLAY_AS_LIST, IDC_PLAY_AS_LABEL, IDC_VIEW_LOG})
+                if (Dialogs::Enabled(config, id) != enabled) return false;
+            return true;
+        });
+    };
+    Dialogs::Click(config, IDC_ENABLE_KAILLERA);
+    EXPECT_TRUE(netplayControlsEnabled(true));
+    Dialogs::Click(config, IDC_ENABLE_KAILLERA);
+    EXPECT_TRUE(netplayControlsEnabled(false));
+    EXPECT_EQ(library.Calls("kailleraGetVersion"), 1);
 }
 
 }  // namespace
