@@ -28,8 +28,6 @@ UniqueKernelHandle CreateNamedEvent(const char* name, bool manualReset, bool sig
     return UniqueKernelHandle(CreateEventA(nullptr, manualReset, signalled, fullName));
 }
 
-bool IsSet(const UniqueKernelHandle& event) { return WaitForSingleObject(event.Get(), 0) == WAIT_OBJECT_0; }
-
 // Waits for `event` unless the game ends first; false when it ended (or the event is gone).
 bool WaitDuringGame(const UniqueKernelHandle& event) {
     const HANDLE handles[] = {event.Get(), Game().gameOverEvent.Get()};
@@ -85,6 +83,7 @@ int WINAPI NetplayGameStarted(char* gameName, int playerIndex, int playerCount) 
     ResetEvent(game.waitingSyncEvent.Get());
     ResetEvent(game.syncEvent.Get());
     ResetEvent(game.gameOverEvent.Get());
+    game.gameInProgress = true;
     const int32_t gamesSoFar = ++game.gameCount;
     game.localController = playerIndex;
     SetEvent(game.startEvent.Get());
@@ -101,6 +100,7 @@ int WINAPI NetplayGameStarted(char* gameName, int playerIndex, int playerCount) 
     }
 
     // Releases any poll waiting for a cycle that will not come.
+    game.gameInProgress = false;
     SetEvent(game.gameOverEvent.Get());
     CallKailleraEndGame();
     Log(GameOverLine(gameName));
@@ -155,6 +155,7 @@ void StopNetplay(bool processTerminating) {
     NetplayGame& game = Game();
     game.gameCount = 0;
     game.workerActive = false;
+    game.gameInProgress = false;
     for (const UniqueKernelHandle* event : {&game.waitingSyncEvent, &game.syncEvent, &game.gameOverEvent})
         if (*event) SetEvent(event->Get());
 
@@ -180,7 +181,7 @@ void StopNetplay(bool processTerminating) {
 void NetplayFrameHandoff() {
     NetplayGame& game = Game();
     // Outside a game (or before the events exist) no cycle will answer: return at once.
-    if (!game.inWaitEvent || IsSet(game.gameOverEvent)) return;
+    if (!game.inWaitEvent || !game.gameInProgress) return;
     if (!WaitDuringGame(game.inWaitEvent)) return;
     SetEvent(game.waitingSyncEvent.Get());
     WaitDuringGame(game.syncEvent);

@@ -24,6 +24,8 @@ struct NetplayGame {
     std::atomic<int32_t> gameCount{0};
     std::atomic<bool> workerActive{false};
     std::atomic<bool> handlerRunning{false};  // the game-start handler has not returned yet
+    // From the Start event to the game's end; the poll's cheap test of gameOverEvent.
+    std::atomic<bool> gameInProgress{false};
     std::atomic<int32_t> localController{-1};
     uint32_t pollCount = 0;  // GetKeys calls since RomOpen; wraps
     ButtonState localState{};

@@ -112,10 +112,12 @@ TEST_F(NetplayTest, SecondGameAsksTheReplayQuestionAndNoEndsIt) {
 TEST_F(NetplayTest, ChatAndDroppedPlayersAreLoggedAndChatIsSent) {
     StartNetplayPlugin(0);
     BeginGame("Chatty", 0, 2);
+    // The start line is written after RomOpen may return; let it come first.
+    ASSERT_TRUE(LogContains("You play to 'Chatty'"));
     library.ReceiveChat("bob", "hello %s");
     library.DropPlayer("alice", 2);
     library.ReceiveChat(nullptr, nullptr);
-    EXPECT_TRUE(LogContains("<bob> hello %s\r\nPlayer 2 as alice dropped.\r\n<> \r\n"));
+    EXPECT_TRUE(LogContains("<bob> hello %s\r\nPlayer 2 as alice dropped.\r\n<> \r\n")) << LogText();
 
     HWND log = LogWindow();
     ASSERT_NE(log, nullptr);
