@@ -259,3 +259,40 @@ TEST(TwoHosts, PlayOneGameAndSeeEachOthersInput) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NetplayTest, LongLogKeepsEveryLineAndItsLastLineInView) {
+    StartNetplayPlugin(0);
+    BeginGame("Talkative", 0, 2);
+    ASSERT_TRUE(LogContains("You play to 'Talkative'"));
+    const std::string text(150, 'x');
+    for (int line = 0; line < 400; ++line) library.ReceiveChat("bob", (std::to_string(line) + text).c_str());
+    // 400 lines of ~160 characters: far beyond an edit control's default limit.
+    ASSERT_TRUE(LogContains("<bob> 399" + text + "\r\n", 15000)) << "the log was cut";
+    HWND log = GetDlgItem(LogWindow(), 1069);
+    EXPECT_GT(GetWindowTextLengthA(log), 60000);
+    const LRESULT lines = SendMessageA(log, EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0), lines - 12) << "the last line is not in view";
+}
+
+TEST_F(NetplayTest, EventNamesBelongToTheProcess) {
+    StartNetplayPlugin(0);
+    BeginGame("Named", 0, 2);
+    const std::string own = "Tavik_Di Kaillera Start Event " + std::to_string(GetCurrentProcessId());
+    HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, own.c_str());
+    EXPECT_NE(event, nullptr) << own;
+    if (event) CloseHandle(event);
+    EXPECT_EQ(OpenEventA(SYNCHRONIZE, FALSE, "Tavik_Di Kaillera Start Event"), nullptr);
+}
+
+TEST_F(NetplayTest, LogWindowGoesAwayWithThePlugIn) {
+    StartNetplayPlugin(0, true);
+    BeginGame("Bye", 0, 2);
+    ASSERT_TRUE(WaitUntil([&] { return LogWindow() != nullptr; }));
+    plugin.RomClosed();
+    plugin.Unload();
+    EXPECT_TRUE(WaitUntil([&] { return LogWindow() == nullptr; }));
+}
+
+}  // namespace
