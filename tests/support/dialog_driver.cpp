@@ -1,5 +1,7 @@
 #include "dialog_driver.h"
 
+#include "window_text.h"
+
 #include "watchdog.h"
 
 #include <cstring>
@@ -24,13 +26,6 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
     return TRUE;
 }
 
-std::string TextOf(HWND window) {
-    wchar_t wide[1024] = {};
-    InternalGetWindowText(window, wide, 1024);
-    char text[2048] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
 
 HWND Control(HWND dialog, int id) { return id == 0 ? dialog : GetDlgItem(dialog, id); }
 }  // namespace
@@ -50,7 +45,7 @@ bool WaitClosed(HWND dialog, DWORD timeoutMs) {
     return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
 }
 
-std::string Text(HWND dialog, int id) { return TextOf(Control(dialog, id)); }
+std::string Text(HWND dialog, int id) { return WindowTextOf(Control(dialog, id)); }
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(Control(dialog, id)) != FALSE; }
 bool Checked(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

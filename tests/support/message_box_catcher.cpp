@@ -1,18 +1,11 @@
 #include "message_box_catcher.h"
 
+#include "window_text.h"
+
 #include <algorithm>
 
 namespace {
 constexpr int kMessageTextId = 0xFFFF;  // the static control that holds a message box's text
-
-std::string WindowText(HWND window) {
-    // InternalGetWindowText sends no message, so a box whose thread hangs cannot hang us too.
-    wchar_t wide[1024] = {};
-    InternalGetWindowText(window, wide, 1024);
-    char text[2048] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
 }  // namespace
 
 MessageBoxCatcher::MessageBoxCatcher() : thread_([this] { Watch(); }) {}
@@ -48,7 +41,7 @@ BOOL CALLBACK MessageBoxCatcher::Visit(HWND window, LPARAM selfParam) {
     const bool yesNo = GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO);
     std::lock_guard lock(self->mutex_);
     if (std::find(self->dismissed_.begin(), self->dismissed_.end(), window) == self->dismissed_.end()) {
-        self->boxes_.push_back({WindowText(window), WindowText(textControl), GetWindow(window, GW_OWNER), yesNo});
+        self->boxes_.push_back({WindowTextOf(window), WindowTextOf(textControl), GetWindow(window, GW_OWNER), yesNo});
         self->dismissed_.push_back(window);
     }
     // Posted, not sent: the box's thread answers when it can; we keep posting until it is gone.

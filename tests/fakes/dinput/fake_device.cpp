@@ -211,11 +211,8 @@ HRESULT FakeDevice::Unacquire() {
     return DI_OK;
 }
 
-HRESULT FakeDevice::GetDeviceState(DWORD size, LPVOID data) {
-    State& state = State::instance();
-    auto lock = state.lock();
-    const VirtualDevice* device = state.deviceOf(record_);
-    if (auto fault = state.enter(FAKEDI_CALL_GET_DEVICE_STATE, device ? record_.device : kNoDevice)) {
+HRESULT FakeDevice::enterRead(FakeDiCall call, State& state, const VirtualDevice* device) {
+    if (auto fault = state.enter(call, device ? record_.device : kNoDevice)) {
         dropAcquisitionOn(*fault);
         return *fault;
     }
@@ -223,7 +220,14 @@ HRESULT FakeDevice::GetDeviceState(DWORD size, LPVOID data) {
         record_.acquired = false;
         return DIERR_INPUTLOST;
     }
-    if (!record_.acquired) return DIERR_NOTACQUIRED;
+    return record_.acquired ? DI_OK : DIERR_NOTACQUIRED;
+}
+
+HRESULT FakeDevice::GetDeviceState(DWORD size, LPVOID data) {
+    State& state = State::instance();
+    auto lock = state.lock();
+    const VirtualDevice* device = state.deviceOf(record_);
+    if (const HRESULT result = enterRead(FAKEDI_CALL_GET_DEVICE_STATE, state, device); result != DI_OK) return result;
     if (!data || size != dataSize_) return DIERR_INVALIDPARAM;
     device->readState(data, size);
     return DI_OK;
@@ -233,15 +237,7 @@ HRESULT FakeDevice::Poll() {
     State& state = State::instance();
     auto lock = state.lock();
     const VirtualDevice* device = state.deviceOf(record_);
-    if (auto fault = state.enter(FAKEDI_CALL_POLL, device ? record_.device : kNoDevice)) {
-        dropAcquisitionOn(*fault);
-        return *fault;
-    }
-    if (!device || !device->attached) {
-        record_.acquired = false;
-        return DIERR_INPUTLOST;
-    }
-    if (!record_.acquired) return DIERR_NOTACQUIRED;
+    if (const HRESULT result = enterRead(FAKEDI_CALL_POLL, state, device); result != DI_OK) return result;
     // Keyboards deliver their state without polling; joysticks behave as polled devices.
     return device->keyboard ? DI_NOEFFECT : DI_OK;
 }

@@ -88,6 +88,9 @@ private:
     // Drops acquisition when a read or poll reports the device as lost or not acquired, so that
     // the next Acquire starts over as it does on Windows.
     void dropAcquisitionOn(HRESULT result);
+    // The common start of a read or poll: an injected fault, an unplugged device, or no acquisition;
+    // DI_OK when the call may go on.
+    HRESULT enterRead(FakeDiCall call, State& state, const VirtualDevice* device);
     HRESULT setRange(VirtualDevice& device, const DIPROPRANGE& range);
 
     ObjectRecord record_;
