@@ -112,6 +112,8 @@ TEST_F(NetplayTest, SecondGameAsksTheReplayQuestionAndNoEndsIt) {
 TEST_F(NetplayTest, ChatAndDroppedPlayersAreLoggedAndChatIsSent) {
     StartNetplayPlugin(0);
     BeginGame("Chatty", 0, 2);
+    // The game's own line comes from the game thread, which may still be on its way after RomOpen.
+    ASSERT_TRUE(LogContains("You play to 'Chatty'"));
     library.ReceiveChat("bob", "hello %s");
     library.DropPlayer("alice", 2);
     library.ReceiveChat(nullptr, nullptr);
