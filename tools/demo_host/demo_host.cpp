@@ -63,7 +63,6 @@ struct Host {
     Plugin plugin;
     HWND window = nullptr;
     ButtonState states[4] = {};
-    bool inPluginDialog = false;
     bool romOpen = false;
 } host;
 
@@ -73,8 +72,7 @@ RECT PanelsArea() {
 }
 
 void Poll() {
-    // An emulator pauses its frames while the plug-in's dialogs are open.
-    if (host.inPluginDialog || !host.romOpen) return;
+    if (!host.romOpen) return;
     bool changed = false;
     for (int i = 0; i < 4; ++i) {
         ButtonState word{};
@@ -89,9 +87,14 @@ void Poll() {
 }
 
 void RunPluginDialog(void(__cdecl* entry)(HWND)) {
-    host.inPluginDialog = true;
-    entry(host.window);
-    host.inPluginDialog = false;
+    // An emulator pauses its frames while the plug-in's dialogs are open.
+    KillTimer(host.window, kPollTimer);
+    // Under Wine (seen with Xvfb) a dialog owned by this window stays black; an unowned one draws.
+    // So the dialogs get no owner, and the window is disabled by hand to keep them modal.
+    EnableWindow(host.window, FALSE);
+    entry(nullptr);
+    EnableWindow(host.window, TRUE);
+    SetTimer(host.window, kPollTimer, kFrameMs, nullptr);
     // Back to the window itself: a focused push button would take Space (Start) as a click.
     SetForegroundWindow(host.window);
     SetFocus(host.window);
@@ -145,6 +148,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case kTestButton: RunPluginDialog(host.plugin.DllTest); break;
         case kAboutButton: RunPluginDialog(host.plugin.DllAbout); break;
         }
+        return 0;
+    case WM_LBUTTONDOWN:
+        // Without a window manager (Xvfb, a bare X server) a click does not activate a Wine window,
+        // and the keyboard is read only while it is in front.
+        SetForegroundWindow(window);
+        SetFocus(window);
         return 0;
     case WM_PAINT:
         Paint(window);
@@ -211,6 +220,7 @@ int main(int argc, char** argv) {
     host.romOpen = true;
     ShowWindow(host.window, SW_SHOW);
     UpdateWindow(host.window);
+    SetForegroundWindow(host.window);
     SetTimer(host.window, kPollTimer, kFrameMs, nullptr);
 
     int status = 0;
