@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 mingw-w64-tools
-  wine wine64 xvfb xauth xdotool x11-apps imagemagick zip
+  wine wine64 xvfb xauth xdotool x11-apps imagemagick zip unzip
 )
 missing=()
 for package in "${packages[@]}"; do
