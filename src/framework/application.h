@@ -28,3 +28,9 @@ public:
 // GetModuleHandle(nullptr), which is the host's executable.
 HINSTANCE ModuleInstance();
 Application* TheApplication();
+
+// String resource `id` of this library into `buffer`, always terminated; empty when it is missing.
+template <int Size>
+void LoadModuleString(unsigned id, char (&buffer)[Size]) {
+    if (LoadStringA(ModuleInstance(), id, buffer, Size) <= 0) buffer[0] = '\0';
+}

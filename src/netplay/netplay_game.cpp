@@ -119,7 +119,7 @@ void WINAPI NetplayExtraNotice(int) {}
 
 DWORD WINAPI NetplayWorker(void*) {
     char clientName[256] = {};
-    LoadStringA(ModuleInstance(), IDS_VERSION_TEXT, clientName, sizeof clientName);
+    LoadModuleString(IDS_VERSION_TEXT, clientName);
     char gameNames[] = "Unknown N64 Game\0";  // the list ends with an empty name
     KailleraClientInfo info{clientName,         gameNames, NetplayGameStarted, NetplayChatReceived,
                             NetplayPlayerDropped, NetplayExtraNotice};

@@ -26,9 +26,6 @@ public:
     // Appends `text` (usually ending in CR LF) and keeps the last line in view.
     void AppendLine(const char* text);
 
-    // The window once its thread has created it (null before), for tests and screenshots.
-    HWND Window() const { return window_; }
-
 private:
     static DWORD WINAPI ThreadMain(void* self);
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

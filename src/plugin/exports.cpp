@@ -3,8 +3,8 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "input/device_table.h"
-#include "plugin/compose_controller_state.h"
 #include "netplay/netplay_game.h"
+#include "plugin/compose_controller_state.h"
 #include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
 #include "resources/resource_ids.h"
@@ -20,7 +20,7 @@
 PLUGIN_EXPORT GetDllInfo(PluginInfo* info) {
     if (!info) return;
     char text[256] = {};
-    if (LoadStringA(ModuleInstance(), IDS_VERSION_TEXT, text, sizeof text) <= 0) text[0] = '\0';
+    LoadModuleString(IDS_VERSION_TEXT, text);
     info->version = kPluginSpecVersion;
     info->type = kControllerPluginType;
     // Bounded to the field; the rest of it is zero bytes.

@@ -6,7 +6,8 @@
 AboutDialog::AboutDialog(HWND parent) : Dialog(IDD_ABOUT, parent) {}
 
 bool AboutDialog::OnInit() {
-    char text[256] = {};
-    if (LoadStringA(ModuleInstance(), IDS_VERSION_TEXT, text, sizeof text) > 0) Item(IDC_ABOUT_VERSION).SetText(text);
+    char text[256];
+    LoadModuleString(IDS_VERSION_TEXT, text);
+    if (text[0]) Item(IDC_ABOUT_VERSION).SetText(text);
     return true;
 }

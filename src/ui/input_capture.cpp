@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "framework/com_ptr.h"
+#include "framework/message_box.h"
 #include "input/device_table.h"
 #include "plugin/plugin_state.h"
 #include "ui/first_pressed.h"
@@ -50,11 +51,14 @@ private:
     IDirectInputDevice7A* device_;
 };
 
+// The text names the failing call, which is what the user can act on; its result code is not shown.
+void ShowCaptureError(HWND owner, const char* text) { OwnedMessageBox(owner, text, "Tavik_Di Error!", MB_OK); }
+
 bool ReportFailure(HWND dialog, HRESULT result, const char* call, const char* kind) {
     if (SUCCEEDED(result)) return false;
     char text[64];
     wsprintfA(text, "%s : %s", call, kind);
-    ShowCaptureError(dialog, result, text);
+    ShowCaptureError(dialog, text);
     return true;
 }
 
@@ -66,7 +70,7 @@ std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& s
                                                 directInput.PutVoid(), nullptr);
     if (FAILED(created) || !directInput) {
         directInput.Reset();
-        ShowCaptureError(dialog, created, "DirectInputCreate - couldn't initialize...");
+        ShowCaptureError(dialog, "DirectInputCreate - couldn't initialize...");
         return 0;
     }
     ComPtr<IDirectInputDevice7A> device;
@@ -119,7 +123,3 @@ std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, int32_t 
                    {device, &c_dfDIJoystick, sizeof(DIJOYSTATE), offsetof(DIJOYSTATE, rgbButtons), 32, true, "Joystick"});
 }
 
-void ShowCaptureError(HWND owner, HRESULT errorCode, const char* text) {
-    (void)errorCode;  // the text names the failing call, which is what the user can act on
-    MessageBoxA(owner, text, "Tavik_Di Error!", MB_OK);
-}

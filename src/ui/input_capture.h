@@ -16,5 +16,3 @@ inline constexpr DWORD kCaptureTimeoutMs = 10000;
 std::optional<int32_t> CaptureKey(HWND dialog, int buttonId);
 // The same for a button of the joystick in device table slot `deviceIndex`.
 std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, int32_t deviceIndex);
-
-void ShowCaptureError(HWND owner, HRESULT errorCode, const char* text);
