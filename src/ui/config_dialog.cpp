@@ -1,5 +1,6 @@
 #include "ui/config_dialog.h"
 
+#include "config/first_run_layout.h"
 #include "config/registry_settings.h"
 #include "netplay/kaillera_library.h"
 #include "plugin/plugin_state.h"
@@ -89,7 +90,7 @@ bool ConfigDialog::OnCommand(int id, int code) {
 }
 
 // "Save" is the dialog's OK command, but it keeps the dialog open.
-void ConfigDialog::OnOK() { SaveConfiguration(); }
+void ConfigDialog::OnOK() { SaveConfiguration(pluginState.controllers, pluginState.netplay); }
 
 int ConfigDialog::SelectedController() const {
     const int position = controllerList.Selection();
@@ -119,7 +120,11 @@ void ConfigDialog::OnDeviceChosen() {
     if (controller < 0 || position < 0) return;
     const intptr_t value = deviceList.Value(position);
     const bool device = value >= 0 && value < kMaxDevices;
-    pluginState.controllers[controller].DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    ControllerConfig& record = pluginState.controllers[controller];
+    record.DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    // A controller that was never mapped gets its device's built-in layout, so a first run plays.
+    if (const DeviceSlot* slot = SlotOf(record.DIDevice); slot && slot->kind != DeviceNone)
+        ApplyFirstRunLayout(record, slot->kind == DeviceKeyboard ? LayoutKind::Keyboard : LayoutKind::Joystick);
     settings.Enable(device);
 }
 
