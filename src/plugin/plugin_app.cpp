@@ -13,7 +13,8 @@ PluginApp::PluginApp() {
 }
 
 bool PluginApp::InitInstance() {
-    LoadConfiguration(pluginState.controllers, pluginState.netplay);  // first: the netplay library is loaded from the saved path
+    // First: the netplay library is loaded from the saved path.
+    LoadConfiguration(pluginState.controllers, pluginState.netplay);
     LoadKailleraLibrary();
     CallKailleraInit();
     netplayLogWindow.Create();  // hidden until a game shows it
