@@ -1,10 +1,14 @@
 #include "netplay/kaillera_library.h"
 
+#include "framework/slim_lock.h"
 #include "framework/unique_handle.h"
 #include "netplay/kaillera_export_names.h"
-#include "plugin/plugin_state.h"
 
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <mutex>
 
 namespace {
 
@@ -15,13 +19,21 @@ using SelectServerDialogFn = int(WINAPI*)(HWND);
 using ModifyPlayValuesFn = int(WINAPI*)(void*, int);
 using ChatSendFn = int(WINAPI*)(char*);
 
+// The entry points are read by the netplay and log-window threads while the host's thread may
+// bind or release the library, hence atomics.
 struct KailleraLibrary {
     UniqueModule module;
-    bool loaded = false;
-    FARPROC entries[KailleraEntryCount] = {};
+    std::atomic<bool> loaded{false};
+    std::atomic<FARPROC> entries[KailleraEntryCount] = {};
+    SlimLock lifeLock;  // StartKailleraLibrary and ShutDownKailleraLibrary
+    bool started = false;
 };
 
 KailleraLibrary library;
+
+// Room for the version text: real ones are a few characters, but the library writes without
+// knowing the size of our buffer.
+constexpr size_t kVersionRoom = 64 * 1024;
 
 constexpr bool kThirtyTwoBit = sizeof(void*) == 4;
 
@@ -36,15 +48,15 @@ FARPROC Resolve(HMODULE module, KailleraEntry entry) {
 // The entry point, or null unless the binding is complete.
 template <typename Function>
 Function Entry(KailleraEntry entry) {
-    if (!library.loaded || !library.entries[entry]) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(library.entries[entry]));
+    if (!library.loaded) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(library.entries[entry].load()));
 }
 
 }  // namespace
 
-bool LoadKailleraLibrary() {
+bool LoadKailleraLibrary(const char* path) {
     UnloadKailleraLibrary();
-    library.module.Reset(LoadLibraryA(pluginState.netplay.Dll));
+    library.module.Reset(LoadLibraryA(path));
     if (!library.module) return false;
     for (int entry = 0; entry < KailleraEntryCount; ++entry) {
         library.entries[entry] = Resolve(library.module.Get(), static_cast<KailleraEntry>(entry));
@@ -57,12 +69,30 @@ bool LoadKailleraLibrary() {
 
 bool UnloadKailleraLibrary() {
     library.loaded = false;
-    for (FARPROC& entry : library.entries) entry = nullptr;
+    for (std::atomic<FARPROC>& entry : library.entries) entry = nullptr;
     library.module.Reset();
     return true;
 }
 
 bool KailleraLibraryLoaded() { return library.loaded; }
+
+bool StartKailleraLibrary(const char* path) {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    // Once per start: a path changed in the configuration dialog takes effect at the next one.
+    if (!library.started) {
+        library.started = true;
+        if (LoadKailleraLibrary(path)) CallKailleraInit();
+    }
+    return library.loaded;
+}
+
+void ShutDownKailleraLibrary() {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    if (!library.started) return;
+    library.started = false;
+    CallKailleraShutdown();
+    UnloadKailleraLibrary();
+}
 
 int32_t GetKailleraVersionText(char (&buffer)[kKailleraVersionSize]) {
     auto getVersion = Entry<GetVersionFn>(KailleraGetVersion);
@@ -71,12 +101,14 @@ int32_t GetKailleraVersionText(char (&buffer)[kKailleraVersionSize]) {
         std::memcpy(buffer, "No Kaillera Dll", kKailleraVersionSize);
         return 0;
     }
-    // The library writes a text of a length it alone knows: give it room to spare, then keep
-    // what fits the caller's buffer.
-    char generous[1024] = "No version !";
-    const int32_t result = getVersion(generous);
-    const size_t length = strnlen(generous, kKailleraVersionSize - 1);
-    std::memcpy(buffer, generous, length);
+    // The library writes a text of a length it alone knows: give it far more room than any real
+    // version needs, off the stack, then keep what fits the caller's buffer.
+    std::unique_ptr<char[]> generous(new (std::nothrow) char[kVersionRoom]());
+    if (!generous) return 0;  // the caller's "No version !" stays
+    std::memcpy(generous.get(), buffer, kKailleraVersionSize);
+    const int32_t result = getVersion(generous.get());
+    const size_t length = strnlen(generous.get(), kKailleraVersionSize - 1);
+    std::memcpy(buffer, generous.get(), length);
     buffer[length] = '\0';
     return result;
 }

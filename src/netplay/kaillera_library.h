@@ -17,11 +17,18 @@ struct KailleraClientInfo {
 
 inline constexpr size_t kKailleraVersionSize = 16;
 
-// Loads the library named by the netplay settings' Dll and resolves its eight entry points.
-bool LoadKailleraLibrary();
+// Loads the library at `path` and resolves its eight entry points.
+bool LoadKailleraLibrary(const char* path);
 bool UnloadKailleraLibrary();
 // True once all eight entry points resolved.
 bool KailleraLibraryLoaded();
+
+// The library's life in the plug-in: bound and initialised from `path` at the first call (later
+// calls do nothing), shut down and released by ShutDownKailleraLibrary. kailleraInit and
+// kailleraShutdown start and clean up the client's sockets, which must never happen under the
+// loader lock: neither may be called from DllMain. Returns whether the binding is complete.
+bool StartKailleraLibrary(const char* path);
+void ShutDownKailleraLibrary();
 
 // Writes the library's version text (at most 15 characters) into `buffer`, or "No Kaillera Dll"
 // when the library is not bound.
