@@ -7,8 +7,8 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <mutex>
+#include <new>
 
 namespace {
 
