@@ -1,4 +1,5 @@
-// Binding the netplay library at its first need and releasing it at CloseDLL, through the real DLL.
+// Binding the netplay library while it is needed (the configuration dialog; netplay until CloseDLL)
+// and never from DllMain, through the real DLL.
 #include "dialog_driver.h"
 #include "netplay_fixture.h"
 
@@ -10,6 +11,14 @@ protected:
         TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
         fake.AddKeyboard();  // the dialog has a device to list, and no box to show
         Start();
+    }
+    // Switches netplay on and opens a ROM; the user closes the server dialog without a game.
+    void HoldForNetplay(FakeKaillera& library) {
+        ASSERT_EQ(EnableNetplayInConfigDialog(plugin, window.Handle()), "");
+        std::thread rom([&] { plugin.RomOpen(); });
+        EXPECT_TRUE(library.WaitServerDialog());
+        library.CloseServerDialog();
+        rom.join();  // the test's deadline catches a RomOpen that never returns
     }
     // Opens the configuration dialog, the library's first need, and reads the version it shows.
     std::string ShownVersion() {
@@ -23,28 +32,29 @@ protected:
     }
 };
 
-TEST_F(NetplayBindingTest, LibraryIsBoundAtFirstNeedAndShutDownAtCloseDllNeverUnderTheLoaderLock) {
+TEST_F(NetplayBindingTest, LibraryIsBoundWhileNeededAndNeverUnderTheLoaderLock) {
     FakeKaillera library;
     StartWithLibrary(library);
     EXPECT_EQ(library.CallLog(), "") << "loading the plug-in binds nothing";
     EXPECT_EQ(ShownVersion(), "0.9-fake");
+    EXPECT_EQ(library.CallLog(), "kailleraInit,kailleraGetVersion,kailleraShutdown") << "bound for the dialog only";
+    HoldForNetplay(library);
     EXPECT_EQ(ShownVersion(), "0.9-fake");
-    plugin.CloseDLL();
-    EXPECT_EQ(ShownVersion(), "0.9-fake") << "a need after CloseDLL binds again";
     plugin.CloseDLL();
     plugin.Unload();
     EXPECT_EQ(library.CallLog(),
-              "kailleraInit,kailleraGetVersion,kailleraGetVersion,kailleraShutdown,"
-              "kailleraInit,kailleraGetVersion,kailleraShutdown");
-    EXPECT_TRUE(boxes.Boxes().empty());
+              "kailleraInit,kailleraGetVersion,kailleraShutdown,"  // the dialog above
+              "kailleraInit,kailleraGetVersion,kailleraShutdown,"  // the dialog that enables netplay
+              "kailleraInit,kailleraSetInfos,kailleraSelectServerDialog,kailleraGetVersion,kailleraShutdown");
 }
 
 TEST_F(NetplayBindingTest, UnloadWithoutCloseDllLeavesTheLibraryAlone) {
     FakeKaillera library;
     StartWithLibrary(library);
-    ShownVersion();
+    HoldForNetplay(library);
     plugin.Unload();
-    EXPECT_EQ(library.CallLog(), "kailleraInit,kailleraGetVersion");
+    EXPECT_EQ(library.Calls("kailleraInit"), 2);
+    EXPECT_EQ(library.Calls("kailleraShutdown"), 1) << "only the configuration dialog's";
 }
 
 TEST_F(NetplayBindingTest, LibraryLackingAnyEntryPointIsNeverCalled) {
