@@ -1,10 +1,13 @@
 #include "netplay/kaillera_library.h"
 
-#include "framework/unique_handle.h"
+#include "framework/slim_lock.h"
 #include "netplay/kaillera_export_names.h"
-#include "plugin/plugin_state.h"
 
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <new>
 
 namespace {
 
@@ -15,13 +18,26 @@ using SelectServerDialogFn = int(WINAPI*)(HWND);
 using ModifyPlayValuesFn = int(WINAPI*)(void*, int);
 using ChatSendFn = int(WINAPI*)(char*);
 
+// The entry points are read by the netplay and log-window threads while the host's thread may
+// bind or release the library, hence atomics.
 struct KailleraLibrary {
-    UniqueModule module;
-    bool loaded = false;
-    FARPROC entries[KailleraEntryCount] = {};
+    // Not an owning handle: when the host unloads the plug-in without CloseDLL the library stays
+    // loaded, since freeing it from our DllMain would run its detach inside ours.
+    HMODULE module = nullptr;
+    std::atomic<bool> loaded{false};
+    std::atomic<FARPROC> entries[KailleraEntryCount] = {};
+    // Guards what follows: who holds the library bound, and from where.
+    SlimLock lifeLock;
+    int users = 0;
+    bool heldForNetplay = false;
+    char path[kKailleraPathSize] = {};
 };
 
 KailleraLibrary library;
+
+// Room for the version text: real ones are a few characters, but the library writes without
+// knowing the size of our buffer.
+constexpr size_t kVersionRoom = 64 * 1024;
 
 constexpr bool kThirtyTwoBit = sizeof(void*) == 4;
 
@@ -36,18 +52,18 @@ FARPROC Resolve(HMODULE module, KailleraEntry entry) {
 // The entry point, or null unless the binding is complete.
 template <typename Function>
 Function Entry(KailleraEntry entry) {
-    if (!library.loaded || !library.entries[entry]) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(library.entries[entry]));
+    if (!library.loaded) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(library.entries[entry].load()));
 }
 
 }  // namespace
 
-bool LoadKailleraLibrary() {
+bool LoadKailleraLibrary(const char* path) {
     UnloadKailleraLibrary();
-    library.module.Reset(LoadLibraryA(pluginState.netplay.Dll));
+    library.module = LoadLibraryA(path);
     if (!library.module) return false;
     for (int entry = 0; entry < KailleraEntryCount; ++entry) {
-        library.entries[entry] = Resolve(library.module.Get(), static_cast<KailleraEntry>(entry));
+        library.entries[entry] = Resolve(library.module, static_cast<KailleraEntry>(entry));
         // An incomplete library stays loaded but unused, until shut-down.
         if (!library.entries[entry]) return false;
     }
@@ -57,12 +73,58 @@ bool LoadKailleraLibrary() {
 
 bool UnloadKailleraLibrary() {
     library.loaded = false;
-    for (FARPROC& entry : library.entries) entry = nullptr;
-    library.module.Reset();
+    for (std::atomic<FARPROC>& entry : library.entries) entry = nullptr;
+    if (library.module) FreeLibrary(library.module);
+    library.module = nullptr;
     return true;
 }
 
 bool KailleraLibraryLoaded() { return library.loaded; }
+
+namespace {
+// The first user binds and initialises the library, the last shuts it down. The caller holds
+// lifeLock.
+void AddUser(const char* path) {
+    // The path of the first need holds until CloseDLL: a path changed in the configuration
+    // dialog takes effect at the plug-in's next start, as it always has.
+    if (!library.path[0] && path) strncpy(library.path, path, sizeof library.path - 1);
+    if (library.users++ == 0 && LoadKailleraLibrary(library.path)) CallKailleraInit();
+}
+
+void DropUser() {
+    if (library.users == 0 || --library.users != 0) return;
+    CallKailleraShutdown();
+    UnloadKailleraLibrary();
+}
+}  // namespace
+
+bool StartKailleraLibrary(const char* path) {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    if (!library.heldForNetplay) {
+        library.heldForNetplay = true;
+        AddUser(path);
+    }
+    return library.loaded;
+}
+
+void ShutDownKailleraLibrary() {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    if (library.heldForNetplay) {
+        library.heldForNetplay = false;
+        DropUser();
+    }
+    library.path[0] = '\0';
+}
+
+KailleraLibraryUse::KailleraLibraryUse(const char* path) {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    AddUser(path);
+}
+
+KailleraLibraryUse::~KailleraLibraryUse() {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    DropUser();
+}
 
 int32_t GetKailleraVersionText(char (&buffer)[kKailleraVersionSize]) {
     auto getVersion = Entry<GetVersionFn>(KailleraGetVersion);
@@ -71,12 +133,14 @@ int32_t GetKailleraVersionText(char (&buffer)[kKailleraVersionSize]) {
         std::memcpy(buffer, "No Kaillera Dll", kKailleraVersionSize);
         return 0;
     }
-    // The library writes a text of a length it alone knows: give it room to spare, then keep
-    // what fits the caller's buffer.
-    char generous[1024] = "No version !";
-    const int32_t result = getVersion(generous);
-    const size_t length = strnlen(generous, kKailleraVersionSize - 1);
-    std::memcpy(buffer, generous, length);
+    // The library writes a text of a length it alone knows: give it far more room than any real
+    // version needs, off the stack, then keep what fits the caller's buffer.
+    std::unique_ptr<char[]> generous(new (std::nothrow) char[kVersionRoom]());
+    if (!generous) return 0;  // the caller's "No version !" stays
+    std::memcpy(generous.get(), buffer, kKailleraVersionSize);
+    const int32_t result = getVersion(generous.get());
+    const size_t length = strnlen(generous.get(), kKailleraVersionSize - 1);
+    std::memcpy(buffer, generous.get(), length);
     buffer[length] = '\0';
     return result;
 }

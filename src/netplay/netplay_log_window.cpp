@@ -1,158 +1,157 @@
 #include "netplay/netplay_log_window.h"
 
-#include "framework/application.h"
 #include "netplay/kaillera_library.h"
 #include "resources/resource_ids.h"
 
-#include <cstring>
-#include <string>
+#include <mutex>
+#include <utility>
+
+constexpr NetplayLogWindow::NetplayLogWindow() : Dialog(IDD_NETPLAY_LOG, nullptr) {}
 
 constinit NetplayLogWindow netplayLogWindow;
 
 namespace {
-constexpr UINT kAppendMessage = WM_APP + 1;  // lParam: a heap copy of the text, freed by the window
-constexpr UINT kShowMessage = WM_APP + 2;    // wParam: SW_SHOW or SW_HIDE
-constexpr UINT kCloseMessage = WM_APP + 3;
-constexpr DWORD kThreadStartWaitMs = 5000;
+constexpr UINT kUpdateMessage = WM_APP + 1;
+constexpr UINT kCloseMessage = WM_APP + 2;
 constexpr DWORD kThreadEndWaitMs = 2000;
-
-void AppendToLog(HWND window, const char* text) {
-    HWND log = GetDlgItem(window, IDC_NETPLAY_LOG_TEXT);
-    const int length = GetWindowTextLengthA(log);
-    SendMessageA(log, EM_SETSEL, length, length);
-    SendMessageA(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
-    const LRESULT lines = SendMessageA(log, EM_GETLINECOUNT, 0, 0);
-    SendMessageA(log, EM_LINESCROLL, 0, lines);
-}
-
-void SendChat(HWND window) {
-    HWND input = GetDlgItem(window, IDC_NETPLAY_CHAT_INPUT);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(input)) + 1, '\0');
-    GetWindowTextA(input, text.data(), static_cast<int>(text.size()));
-    CallKailleraChatSend(text.data());  // an empty text is sent too
-    SetWindowTextA(input, "");
-}
 }  // namespace
 
-bool NetplayLogWindow::Create() {
-    if (created_) return true;
-    ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    parked_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    created_ = ready_ && parked_;
-    return created_;
+bool NetplayLogWindow::Create(bool viewLog) {
+    std::lock_guard<SlimLock> lock(lock_);
+    viewLog_ = viewLog;
+    created_ = true;
+    return true;
 }
 
-HWND NetplayLogWindow::WaitForWindow() {
-    if (!created_) return nullptr;
-    // The thread and its window are made on first use rather than at start-up: start-up runs under
-    // the loader lock, where a new thread cannot even begin, and hosts that load every plug-in
-    // just to list their names would pay for a window that is never used.
-    bool expected = false;
-    if (threadStarted_.compare_exchange_strong(expected, true)) {
-        thread_.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
-        if (!thread_) SetEvent(ready_.Get());
+void NetplayLogWindow::Destroy() {
+    ModuleThread ending;
+    HWND window = nullptr;
+    {
+        std::lock_guard<SlimLock> lock(lock_);
+        created_ = false;
+        shown_ = false;
+        ending = std::exchange(thread_, ModuleThread{});
+        window = std::exchange(postTo_, nullptr);
     }
-    WaitForSingleObject(ready_.Get(), kThreadStartWaitMs);
-    return window_;
+    // A thread still making its window sees created_ cleared and ends by itself.
+    if (window) PostMessageA(window, kCloseMessage, 0, 0);
+    // The thread holds its own reference on this library, so the wait is a courtesy that lets
+    // the host's FreeLibrary unload at once; it never has to end for anything to stay safe.
+    if (ending && ending.id != GetCurrentThreadId()) WaitForSingleObject(ending.handle.Get(), kThreadEndWaitMs);
+}
+
+void NetplayLogWindow::RequestUpdate() {
+    if (!created_) return;
+    if (!thread_) {
+        // The new window shows everything when it is made.
+        thread_ = StartModuleThread(ThreadMain, this);
+        return;
+    }
+    if (postTo_ && !updatePosted_) updatePosted_ = PostMessageA(postTo_, kUpdateMessage, 0, 0) != FALSE;
+}
+
+void NetplayLogWindow::Show() {
+    std::lock_guard<SlimLock> lock(lock_);
+    if (!created_) return;
+    shown_ = true;
+    RequestUpdate();
+}
+
+void NetplayLogWindow::Hide() {
+    std::lock_guard<SlimLock> lock(lock_);
+    if (!created_) return;
+    shown_ = false;
+    RequestUpdate();
+}
+
+void NetplayLogWindow::AppendLine(const char* text) {
+    if (!text) return;
+    std::lock_guard<SlimLock> lock(lock_);
+    text_ += text;
+    RequestUpdate();
 }
 
 DWORD WINAPI NetplayLogWindow::ThreadMain(void* param) {
     auto* self = static_cast<NetplayLogWindow*>(param);
-    HWND window = CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_NETPLAY_LOG), nullptr, DialogProc,
-                                     reinterpret_cast<LPARAM>(self));
-    self->window_ = window;
-    SetEvent(self->ready_.Get());
+    HWND window = self->DoModeless();
+    if (!window) return 0;
+    bool current = false;
+    {
+        std::lock_guard<SlimLock> lock(self->lock_);
+        // Destroy may have come while the window was being made.
+        current = self->Current();
+        if (current) self->postTo_ = window;
+    }
+    if (current) self->Update();
+    else DestroyWindow(window);
+
     MSG message;
-    while (window && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        // Closed here rather than by the dialog, which may already stand for a newer window.
+        if (message.message == kCloseMessage && message.hwnd == window) {
+            DestroyWindow(window);
+            continue;
+        }
         if (!IsDialogMessageA(window, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
     }
-    // Park here for good: Destroy ends this thread from under the loader lock, where the thread
-    // could not run its own exit; parked, it runs none of this library's code any more.
-    SetEvent(self->parked_.Get());
-    for (;;) Sleep(INFINITE);
+    return 0;  // the thread's reference on this library goes last, after this returns
 }
 
-INT_PTR CALLBACK NetplayLogWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+bool NetplayLogWindow::OnInit() {
+    // No limit on the log: a long session's lines must all stay.
+    SendDlgItemMessageA(Handle(), IDC_NETPLAY_LOG_TEXT, EM_SETLIMITTEXT, 0, 0);
+    Item(IDC_NETPLAY_LOG_TEXT).SetText("");
+    std::lock_guard<SlimLock> lock(lock_);
+    textInWindow_ = 0;
+    return true;
+}
+
+void NetplayLogWindow::Update() {
+    std::string fresh;
+    {
+        std::lock_guard<SlimLock> lock(lock_);
+        if (!Current()) return;  // closing: the rest waits for the next window
+        updatePosted_ = false;
+        fresh = text_.substr(textInWindow_);
+        textInWindow_ = text_.size();
+    }
+    if (!fresh.empty()) {
+        HWND log = GetDlgItem(Handle(), IDC_NETPLAY_LOG_TEXT);
+        const int length = GetWindowTextLengthA(log);
+        SendMessageA(log, EM_SETSEL, length, length);
+        SendMessageA(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(fresh.c_str()));
+        const LRESULT lines = SendMessageA(log, EM_GETLINECOUNT, 0, 0);
+        SendMessageA(log, EM_LINESCROLL, 0, lines);
+    }
+    const bool show = shown_;
+    if ((IsWindowVisible(Handle()) != FALSE) != show) ShowWindow(Handle(), show ? SW_SHOW : SW_HIDE);
+}
+
+bool NetplayLogWindow::OnCommand(int id, int code) {
+    if (id == IDC_NETPLAY_CHAT_SEND && code == BN_CLICKED) {
+        HWND input = GetDlgItem(Handle(), IDC_NETPLAY_CHAT_INPUT);
+        std::string text(static_cast<size_t>(GetWindowTextLengthA(input)) + 1, '\0');
+        GetWindowTextA(input, text.data(), static_cast<int>(text.size()));
+        CallKailleraChatSend(text.data());  // an empty text is sent too
+        SetWindowTextA(input, "");
+        return true;
+    }
+    return false;
+}
+
+bool NetplayLogWindow::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
     switch (message) {
-        case WM_INITDIALOG:
-            // No limit on the log: a long session's lines must all stay.
-            SendDlgItemMessageA(window, IDC_NETPLAY_LOG_TEXT, EM_SETLIMITTEXT, 0, 0);
-            SetDlgItemTextA(window, IDC_NETPLAY_LOG_TEXT, "");
-            return TRUE;
-        case kAppendMessage: {
-            char* text = reinterpret_cast<char*>(lParam);
-            AppendToLog(window, text);
-            delete[] text;
-            return TRUE;
-        }
-        case kShowMessage:
-            ShowWindow(window, static_cast<int>(wParam));
-            return TRUE;
-        case kCloseMessage: {
-            // Lines still queued would never be shown; free their copies.
-            MSG pending;
-            while (PeekMessageA(&pending, window, kAppendMessage, kAppendMessage, PM_REMOVE))
-                delete[] reinterpret_cast<char*>(pending.lParam);
-            DestroyWindow(window);
-            return TRUE;
-        }
+        case kUpdateMessage:
+            Update();
+            result = TRUE;
+            return true;
         case WM_DESTROY:
             PostQuitMessage(0);
-            return FALSE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_NETPLAY_CHAT_SEND && HIWORD(wParam) == BN_CLICKED) SendChat(window);
-            return TRUE;  // Enter and Escape do nothing: the window only closes at shut-down
+            return false;
         default:
-            return FALSE;
+            return false;
     }
-}
-
-void NetplayLogWindow::Post(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (HWND window = WaitForWindow()) PostMessageA(window, message, wParam, lParam);
-}
-
-void NetplayLogWindow::Show() {
-    if (!created_) return;
-    shown_ = true;
-    Post(kShowMessage, SW_SHOW, 0);
-}
-
-void NetplayLogWindow::Hide() {
-    if (!created_) return;
-    shown_ = false;
-    Post(kShowMessage, SW_HIDE, 0);
-}
-
-void NetplayLogWindow::AppendLine(const char* text) {
-    HWND window = WaitForWindow();
-    if (!window || !text) return;
-    const size_t size = std::strlen(text) + 1;
-    char* copy = new char[size];
-    std::memcpy(copy, text, size);
-    if (!PostMessageA(window, kAppendMessage, 0, reinterpret_cast<LPARAM>(copy))) delete[] copy;
-}
-
-void NetplayLogWindow::Destroy(bool processTerminating) {
-    if (!created_) return;
-    created_ = false;
-    shown_ = false;
-    const bool started = threadStarted_.exchange(false);
-    if (processTerminating || !started || !thread_) {
-        // Never started, or gone already with the process's other threads: nothing to end.
-        thread_.Detach();
-        window_ = nullptr;
-        return;
-    }
-    // Bounded waits: under the loader lock a thread that has not started yet cannot start at all,
-    // and is then ended before it runs any of our code.
-    if (WaitForSingleObject(ready_.Get(), kThreadEndWaitMs) == WAIT_OBJECT_0) {
-        if (HWND window = window_.exchange(nullptr)) PostMessageA(window, kCloseMessage, 0, 0);
-        WaitForSingleObject(parked_.Get(), kThreadEndWaitMs);
-    }
-    TerminateThread(thread_.Get(), 0);
-    thread_.Reset();
-    window_ = nullptr;
 }

@@ -1,45 +1,66 @@
-// The modeless netplay log and chat window. It lives on a UI thread of its own: the netplay threads
-// only post to it, so none of them ever waits on a thread that may itself be waiting (the host's
-// thread is often blocked in RomOpen or GetKeys while the game runs).
+// The modeless netplay log and chat window. It runs on a UI thread of its own, from its first use
+// until it is destroyed; the netplay threads only hand it text under a short lock and post to it,
+// so none of them ever waits on a thread that may itself be waiting (the host's thread is often
+// blocked in RomOpen or GetKeys while the game runs). The text is kept here as well, so that the
+// window made for a later game shows the whole session's log.
 #pragma once
 
-#include "framework/unique_handle.h"
+#include "framework/dialog.h"
+#include "framework/module_thread.h"
+#include "framework/slim_lock.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <cstddef>
+#include <string>
 
-class NetplayLogWindow {
+class NetplayLogWindow final : public Dialog {
 public:
-    constexpr NetplayLogWindow() = default;
-    NetplayLogWindow(const NetplayLogWindow&) = delete;
-    NetplayLogWindow& operator=(const NetplayLogWindow&) = delete;
+    constexpr NetplayLogWindow();
 
-    // Makes the window ready to use; it appears, hidden, on a thread of its own at first use. Safe
-    // under the loader lock: nothing here starts or waits for a thread.
-    bool Create();
-    // Ends the window and its thread. `processTerminating`: the thread is already gone, just forget it.
-    void Destroy(bool processTerminating = false);
+    // Lets the window appear, hidden, at its first use; `viewLog`: games show it. Starts nothing.
+    bool Create(bool viewLog);
+    // Tells the window's thread to end and waits for it a bounded time. Lines appended meanwhile
+    // are kept for the next window. Not for DllMain: it waits.
+    void Destroy();
     void Show();
     void Hide();
     bool Shown() const { return shown_; }
+    bool ViewLog() const { return viewLog_; }
     // Appends `text` (usually ending in CR LF) and keeps the last line in view.
     void AppendLine(const char* text);
 
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code) override;
+    // Enter and Escape do nothing: the window only closes when the plug-in ends it.
+    void OnOK() override {}
+    void OnCancel() override {}
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
 private:
     static DWORD WINAPI ThreadMain(void* self);
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Starts the window's thread on first use and waits (bounded) for the window.
-    HWND WaitForWindow();
-    void Post(UINT message, WPARAM wParam, LPARAM lParam);
+    // Starts the window's thread when the window may exist and has none, else asks the window to
+    // catch up. The caller holds lock_.
+    void RequestUpdate();
+    // On the window's thread: shows the text it lacks and the wanted visibility.
+    void Update();
+    // Whether the calling thread runs the window that is wanted now. The caller holds lock_.
+    bool Current() const { return created_ && thread_.id == GetCurrentThreadId(); }
 
-    std::atomic<bool> created_{false};
+    // Creating the thread and storing its handle are one step under this lock, so Destroy never
+    // sees a thread that is starting but not yet recorded.
+    SlimLock lock_;
+    bool created_ = false;
+    ModuleThread thread_;
+    HWND postTo_ = nullptr;  // the window, once its thread has made it
+    bool updatePosted_ = false;
+    std::string text_;
+    size_t textInWindow_ = 0;
+
     std::atomic<bool> shown_{false};
-    std::atomic<bool> threadStarted_{false};
-    std::atomic<HWND> window_{nullptr};
-    UniqueKernelHandle thread_;
-    UniqueKernelHandle ready_;   // set once the window exists (or could not be made)
-    UniqueKernelHandle parked_;  // set when the thread has left the window for good
+    std::atomic<bool> viewLog_{false};
 };
 
 extern NetplayLogWindow netplayLogWindow;

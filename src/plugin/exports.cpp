@@ -3,7 +3,9 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "input/device_table.h"
+#include "netplay/kaillera_library.h"
 #include "netplay/netplay_game.h"
+#include "netplay/netplay_log_window.h"
 #include "plugin/compose_controller_state.h"
 #include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
@@ -67,20 +69,28 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 PLUGIN_EXPORT RomOpen() {
     CreateDevices();
     pluginState.game.pollCount = 0;
-    if (pluginState.netplay.Enabled) StartNetplay();  // returns once a game has started
+    if (pluginState.netplay.Enabled) {
+        StartKailleraLibrary(pluginState.netplay.Dll);
+        netplayLogWindow.Create(pluginState.netplay.ViewLog);
+        StartNetplay();  // returns once a game has started
+    }
 }
 
 PLUGIN_EXPORT RomClosed() {
     if (pluginState.netplay.Enabled) StopNetplay();
+    netplayLogWindow.Destroy();  // its text stays for the next game's window
     ReleaseDevices();
 }
 
 PLUGIN_EXPORT CloseDLL() {
     ReleaseDevices();
     StopNetplay();  // also a game started before netplay was switched off
+    netplayLogWindow.Destroy();
+    ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock
 }
 
 PLUGIN_EXPORT DllConfig(HWND parent) {
+    const KailleraLibraryUse library(pluginState.netplay.Dll);  // the dialog shows its version
     CreateDevices();  // set up against the host window, not the dialog's parent
     ShowConfigDialog(parent);
     ReleaseDevices();  // so the next poll sees devices attached meanwhile

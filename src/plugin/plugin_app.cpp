@@ -2,9 +2,7 @@
 
 #include "config/registry_settings.h"
 #include "input/device_table.h"
-#include "netplay/kaillera_library.h"
 #include "netplay/netplay_game.h"
-#include "netplay/netplay_log_window.h"
 #include "plugin/plugin_state.h"
 
 PluginApp::PluginApp() {
@@ -13,16 +11,17 @@ PluginApp::PluginApp() {
 }
 
 bool PluginApp::InitInstance() {
-    // First: the netplay library is loaded from the saved path.
+    // The netplay library is bound at its first need (the configuration dialog, a netplay
+    // RomOpen), not here: its start-up opens sockets, which must not happen under the loader lock.
     LoadConfiguration(pluginState.controllers, pluginState.netplay);
-    LoadKailleraLibrary();
-    CallKailleraInit();
-    netplayLogWindow.Create();  // hidden until a game shows it
     return true;  // start-up never fails: without settings or library the plug-in still plays
 }
 
 int PluginApp::ExitInstance(bool processTerminating) {
-    netplayLogWindow.Destroy(processTerminating);
+    // CloseDLL has shut the netplay library down and ended the log window. A host that unloads
+    // without it leaves the library loaded and initialised: its shut-down cleans up sockets and
+    // its own detach would run inside ours, neither of which is safe under the loader lock. The
+    // log window cannot be open here: its thread keeps this library loaded while it runs.
     if (processTerminating) {
         // The other threads are gone, DirectInput's among them, and releasing a device could wait
         // on them for ever; the netplay library, loaded after us, has been detached already. The
@@ -32,8 +31,6 @@ int PluginApp::ExitInstance(bool processTerminating) {
     } else {
         ReleaseDevices();
         StopNetplay();
-        CallKailleraShutdown();
-        UnloadKailleraLibrary();
     }
     return Application::ExitInstance(processTerminating);
 }

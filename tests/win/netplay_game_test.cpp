@@ -184,10 +184,13 @@ TEST_F(NetplayStopTest, CloseDllEndsTheGame) {
     EXPECT_EQ(plugin.Poll(1), kIdle);
 }
 
-TEST_F(NetplayStopTest, UnloadingEndsTheGameThenShutsTheLibraryDown) {
-    PlayThenStop([&] { plugin.Unload(); });
+TEST_F(NetplayStopTest, CloseDllThenUnloadEndsTheGameThenShutsTheLibraryDown) {
+    PlayThenStop([&] {
+        plugin.CloseDLL();
+        plugin.Unload();
+    });
     const std::string log = library.CallLog();
-    EXPECT_LT(log.find("kailleraEndGame"), log.find("kailleraShutdown"));
+    EXPECT_LT(log.find("kailleraEndGame"), log.rfind("kailleraShutdown"));  // the last: the dialog had its own
 }
 
 TEST_F(NetplayTest, ClosingTheServerDialogWithoutAGameLetsRomOpenReturn) {
