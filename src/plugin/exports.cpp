@@ -2,6 +2,7 @@
 #include "config/controller_config.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
+#include "netplay/kaillera_library.h"
 #include "netplay/netplay_game.h"
 #include "plugin/compose_controller_state.h"
 #include "plugin/host_records.h"
@@ -90,7 +91,9 @@ PLUGIN_EXPORT DllConfig(HWND parent) {
     // Before the first game there is no host window yet; the keyboard still needs one to be set up.
     HWND window = pluginState.hostWindow ? pluginState.hostWindow : GetAncestor(parent, GA_ROOT);
     const DeviceListing devices = pluginState.devices.ListAttached(window);
-    ShowConfigDialog(parent, {pluginState.controllers, pluginState.netplay, devices});
+    char version[kKailleraVersionSize] = "No version !";
+    GetKailleraVersionText(version);  // terminated within the buffer, whatever the library wrote
+    ShowConfigDialog(parent, {pluginState.controllers, pluginState.netplay, devices, KailleraLibraryLoaded(), version});
     pluginState.devices.Release();
 }
 

@@ -1,7 +1,6 @@
 #include "ui/config_dialog.h"
 
 #include "config/registry_settings.h"
-#include "netplay/kaillera_library.h"
 #include "resources/resource_ids.h"
 #include "ui/about_dialog.h"
 #include "ui/joystick_dialog.h"
@@ -19,12 +18,17 @@ constexpr const char* kControllerNames[kControllerCount] = {"N64 Controller 1", 
 }  // namespace
 
 ConfigDialog::ConfigDialog(HWND parent, const ConfigDialogData& data)
-    : Dialog(IDD_CONFIG, parent), controllers(data.controllers), netplay(data.netplay), devices(data.devices) {}
+    : Dialog(IDD_CONFIG, parent),
+      controllers(data.controllers),
+      netplay(data.netplay),
+      devices(data.devices),
+      kailleraLoaded(data.kailleraLoaded),
+      kailleraVersion(data.kailleraVersion) {}
 
 bool ConfigDialog::OnInit() {
     viewLog = Item(IDC_VIEW_LOG);
     dllPath = Item(IDC_DLL_PATH);
-    kailleraVersion = Item(IDC_KAILLERA_VERSION);
+    kailleraVersionText = Item(IDC_KAILLERA_VERSION);
     playAsLabel = Item(IDC_PLAY_AS_LABEL);
     playAsList = List(IDC_PLAY_AS_LIST);
     enableKaillera = Item(IDC_ENABLE_KAILLERA);
@@ -41,7 +45,7 @@ bool ConfigDialog::OnInit() {
         if (slot.kind == DeviceKeyboard || slot.kind == DeviceJoystick) deviceList.Add(slot.name, index);
     }
 
-    enableKaillera.Enable(KailleraLibraryLoaded());
+    enableKaillera.Enable(kailleraLoaded);
     dllPath.SetText(netplay.Dll);
     enableKaillera.SetChecked(netplay.Enabled);
     OnEnableKaillera();
@@ -52,9 +56,7 @@ bool ConfigDialog::OnInit() {
     controllerList.Select(0);
     OnControllerChosen();
 
-    char version[kKailleraVersionSize] = "No version !";
-    GetKailleraVersionText(version);  // terminated within the buffer, whatever the library wrote
-    kailleraVersion.SetText(version);
+    kailleraVersionText.SetText(kailleraVersion);
     return true;
 }
 

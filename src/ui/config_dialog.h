@@ -8,11 +8,14 @@
 #include "framework/dialog.h"
 #include "input/device_table.h"
 
-// What the dialog works on: the live records, which it edits in place, and the devices it offers.
+// What the dialog works on: the live records, which it edits in place, the devices it offers, and
+// what the netplay library said of itself.
 struct ConfigDialogData {
     ControllerConfigs& controllers;
     NetplaySettings& netplay;
     const DeviceListing& devices;
+    bool kailleraLoaded;
+    const char* kailleraVersion;
 };
 
 class ConfigDialog : public Dialog {
@@ -38,10 +41,12 @@ private:
     ControllerConfigs& controllers;
     NetplaySettings& netplay;
     const DeviceListing& devices;
+    bool kailleraLoaded;
+    const char* kailleraVersion;
 
     Control viewLog;
     Control dllPath;
-    Control kailleraVersion;
+    Control kailleraVersionText;
     Control playAsLabel;
     ComboBox playAsList;
     Control enableKaillera;
