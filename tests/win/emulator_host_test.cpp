@@ -23,7 +23,7 @@ protected:
 
 TEST_F(EmulatorHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls) {
     constexpr int kRounds = 100;
-    ExtendWatchdog(55);  // about 20 s, and more on a busy machine
+    ExtendWatchdog(140);  // about 20 s, and more on a busy machine
     const int32_t keyboard = fake.AddKeyboard();
     const int32_t pad = fake.AddJoystick("Pad");
     AddBrokenJoystick();

@@ -39,7 +39,7 @@ protected:
 
 TEST_F(RealKeyboardHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls) {
     constexpr int kRounds = 100;
-    ExtendWatchdog(55);  // about 25 s, and more on a busy machine
+    ExtendWatchdog(140);  // about 25 s, and more on a busy machine
     ControlSlot slots[4];
     plugin.InitiateControllers(window.Handle(), slots);
     plugin.RomOpen();
