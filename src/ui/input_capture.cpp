@@ -3,8 +3,7 @@
 #include "framework/application.h"
 #include "framework/com_ptr.h"
 #include "framework/message_box.h"
-#include "input/device_table.h"
-#include "plugin/plugin_state.h"
+#include "input/direct_input.h"
 #include "ui/first_pressed.h"
 
 #include <cstring>
@@ -114,10 +113,7 @@ std::optional<int32_t> CaptureKey(HWND dialog, int buttonId) {
     return key;
 }
 
-std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, int32_t deviceIndex) {
-    // An index outside the table opens nothing, which reports as a failed CreateDevice.
-    const GUID device =
-        deviceIndex >= 0 && deviceIndex < kMaxDevices ? pluginState.devices.slots[deviceIndex].instanceGuid : GUID_NULL;
+std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, const GUID& device) {
     static_assert(sizeof(DIJOYSTATE) <= 256);
     return Capture(dialog, buttonId,
                    {device, &c_dfDIJoystick, sizeof(DIJOYSTATE), offsetof(DIJOYSTATE, rgbButtons), 32, true, "Joystick"});

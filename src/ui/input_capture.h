@@ -14,5 +14,5 @@ inline constexpr DWORD kCaptureTimeoutMs = 10000;
 // (after a box saying which call failed); nothing when no key came in time. `buttonId` is the
 // clicked button, disabled meanwhile.
 std::optional<int32_t> CaptureKey(HWND dialog, int buttonId);
-// The same for a button of the joystick in device table slot `deviceIndex`.
-std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, int32_t deviceIndex);
+// The same for a button of the joystick with instance `device`.
+std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, const GUID& device);

@@ -58,7 +58,7 @@ bool JoystickDialog::OnCommand(int id, int code) {
     const MappingRow* row = MappingRowOf(id);
     if (!row) return false;
     // A capture that timed out leaves the button as it was.
-    if (const std::optional<int32_t> button = CaptureJoystickButton(Handle(), id, config->DIDevice))
+    if (const std::optional<int32_t> button = CaptureJoystickButton(Handle(), id, device))
         config->*row->field = *button;
     RefreshButtonLabels();
     return true;
