@@ -40,16 +40,29 @@ protected:
         TestRegistry::DeletePluginKey();
     }
 
-    // Presses `key` (an X key name) during the capture of `button`; true once its label reads `name`.
-    bool Capture(int button, const std::string& key, const std::string& name) {
+    // Presses `key` (an X key name) during the capture of `button`: its label must read `name` and the
+    // button be enabled again.
+    ::testing::AssertionResult Capture(int button, const std::string& key, const std::string& name) {
         Dialogs::Click(dialog, button);
-        if (!WaitUntil([&] { return !Dialogs::Enabled(dialog, button); })) return false;
-        pressed_ = key;
-        XKeyboard::KeyDown(key);
-        const bool named = WaitUntil([&] { return Dialogs::Text(dialog, button + 1) == name; }, 5000);
-        XKeyboard::KeyUp(key);
-        pressed_.clear();
-        return named && WaitUntil([&] { return Dialogs::Enabled(dialog, button); });
+        if (!WaitUntil([&] { return !Dialogs::Enabled(dialog, button); }))
+            return ::testing::AssertionFailure() << "the capture did not start";
+        // The button is disabled before the keyboard is acquired, and Wine does not report a key
+        // already held at the acquisition: a press not taken within a second is released and repeated.
+        bool named = false;
+        for (int press = 0; press < 5 && !named; ++press) {
+            pressed_ = key;
+            if (!XKeyboard::KeyDown(key)) return ::testing::AssertionFailure() << "xdotool did not press " << key;
+            named = WaitUntil([&] { return Dialogs::Text(dialog, button + 1) == name; }, 1000);
+            XKeyboard::KeyUp(key);
+            pressed_.clear();
+        }
+        const HWND foreground = GetForegroundWindow();
+        if (!named)
+            return ::testing::AssertionFailure() << "the label read " << Dialogs::Text(dialog, button + 1)
+                                                 << (foreground == dialog ? "" : " with the dialog not foreground");
+        if (!WaitUntil([&] { return Dialogs::Enabled(dialog, button); }))
+            return ::testing::AssertionFailure() << "the button stayed disabled";
+        return ::testing::AssertionSuccess();
     }
 
     MessageBoxCatcher boxes;

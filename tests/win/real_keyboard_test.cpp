@@ -24,6 +24,9 @@ protected:
         ControlSlot slots[4];
         plugin.InitiateControllers(window.Handle(), slots);
         ASSERT_TRUE(window.Focus()) << "the test window could not take the focus";
+        // A running game polls all the time; the first poll (re)acquires the keyboard, which reads
+        // only the presses that come after it.
+        ASSERT_TRUE(WaitUntil([&] { return plugin.Poll(0) == ButtonState{}; }));
     }
     void TearDown() override {
         XKeyboard::KeyUp(pressed_);
