@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 bool operator==(const ButtonState& a, const ButtonState& b) {
@@ -24,6 +26,9 @@ protected:
         ControlSlot slots[4];
         plugin.InitiateControllers(window.Handle(), slots);
         ASSERT_TRUE(window.Focus()) << "the test window could not take the focus";
+        // A running game polls all the time. Keys pressed before the first poll, which acquires the
+        // keyboard if it is not yet acquired, are partly missed by Wine.
+        ASSERT_TRUE(WaitUntil([&] { return plugin.Poll(0) == ButtonState{}; }));
     }
     void TearDown() override {
         XKeyboard::KeyUp(pressed_);
@@ -38,9 +43,11 @@ protected:
         ButtonState last{};
         const bool seen = WaitUntil([&] { return (last = plugin.Poll(0)) == expected; }, 5000);
         if (seen) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "after pressing " << keys << " the word stayed buttons 0x" << std::hex
-                                             << last.buttons << std::dec << " x " << int(last.stickX) << " y "
-                                             << int(last.stickY);
+        // Each << of an AssertionResult formats into a stream of its own: a manipulator would not last.
+        char word[64];
+        std::snprintf(word, sizeof word, "buttons 0x%04x x %d y %d", unsigned(last.buttons), int(last.stickX),
+                      int(last.stickY));
+        return ::testing::AssertionFailure() << "after pressing " << keys << " the word stayed " << word;
     }
     ::testing::AssertionResult ReleaseAndExpectIdle() {
         XKeyboard::KeyUp(pressed_);
