@@ -33,7 +33,7 @@ bool JoystickDialog::OnInit() {
     stickUpDownList = List(IDC_STICK_UP_DOWN_LIST);
     stickLeftRightList = List(IDC_STICK_LEFT_RIGHT_LIST);
     for (const ComboBox& list : {stickUpDownList, stickLeftRightList})
-        for (int selector = 0; selector < kAxisChoiceCount; ++selector) list.Add(kAxisChoices[selector], selector);
+        for (const AxisChoice& choice : kAxisChoices) list.Add(choice.text, choice.selector);
     RefreshButtonLabels();
     OnStickUpDownSelected();
     OnStickLeftRightSelected();
@@ -84,7 +84,7 @@ void JoystickDialog::RefreshButtonLabels() {
             list.SelectPrefix(kUseButtonsChoice);
             return;
         }
-        list.Select(selector >= 0 && selector < kAxisChoiceCount ? selector : -1);
+        list.Select(AxisChoicePosition(selector));
         if (selector != UseButtons) {
             Item(axis.firstButton + 1).SetText(kUnusedLabel);
             Item(axis.secondButton + 1).SetText(kUnusedLabel);
