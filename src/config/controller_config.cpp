@@ -127,3 +127,8 @@ const ConfigField kStoredFieldOrder[kConfigFieldCount] = {
     {"PadLeft", &ControllerConfig::PadLeft},
     {"PadRight", &ControllerConfig::PadRight},
 };
+
+const TuningField kTuningFields[kTuningFieldCount] = {
+    {"DeadZone", &ControllerConfig::DeadZone, kDeadZoneDefault},
+    {"Range", &ControllerConfig::Range, kRangeDefault},
+};

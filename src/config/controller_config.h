@@ -86,3 +86,13 @@ struct ConfigField {
 };
 inline constexpr int kConfigFieldCount = 21;
 extern const ConfigField kStoredFieldOrder[kConfigFieldCount];
+
+// Values stored after those 21, which older builds never read. A missing one means its default.
+struct TuningField {
+    const char* name;
+    int32_t ControllerConfig::*member;
+    int32_t defaultValue;
+};
+inline constexpr int kTuningFieldCount = 2;
+extern const TuningField kTuningFields[kTuningFieldCount];
+inline constexpr const char* kDeviceGuidValue = "DeviceGuid";
