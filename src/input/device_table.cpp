@@ -2,19 +2,8 @@
 
 #include "framework/application.h"
 #include "framework/message_box.h"
-#include "plugin/joystick_snapshot.h"
-#include "plugin/plugin_state.h"
 
-#include <cstddef>
 #include <cstring>
-
-static_assert(sizeof(DIJOYSTATE) == sizeof(JoystickSnapshot));
-static_assert(offsetof(DIJOYSTATE, lX) == offsetof(JoystickSnapshot, x) &&
-              offsetof(DIJOYSTATE, lY) == offsetof(JoystickSnapshot, y) &&
-              offsetof(DIJOYSTATE, lZ) == offsetof(JoystickSnapshot, z) &&
-              offsetof(DIJOYSTATE, rglSlider) == offsetof(JoystickSnapshot, sliders) &&
-              offsetof(DIJOYSTATE, rgdwPOV) == offsetof(JoystickSnapshot, pov) &&
-              offsetof(DIJOYSTATE, rgbButtons) == offsetof(JoystickSnapshot, buttons));
 
 namespace {
 
@@ -32,29 +21,37 @@ HRESULT SetAxisRange(IDirectInputDevice7A* device, DWORD axisOffset) {
     return device->SetProperty(DIPROP_RANGE, &range.diph);
 }
 
-// Runs one set-up call; a failure shows its own box and marks the device as failed, but the later
-// steps are still attempted so that every failing call is reported.
-void SetUpStep(HRESULT result, const char* errorText, bool& failed) {
+// One enumeration's work: the table being filled, the window for cooperative levels, the failures.
+struct Build {
+    DeviceTable& table;
+    HWND window;
+    DeviceErrors errors = 0;
+    int count = 0;
+};
+
+// Runs one set-up call; a failure is noted and marks the device as failed, but the later steps
+// are still attempted so that every failing call is reported.
+void SetUpStep(HRESULT result, DeviceError error, DeviceErrors& errors, bool& failed) {
     if (SUCCEEDED(result)) return;
-    ShowDeviceError(errorText);
+    errors |= error;
     failed = true;
 }
 
-bool SetUpKeyboard(IDirectInputDevice7A* device) {
+bool SetUpKeyboard(IDirectInputDevice7A* device, Build& build) {
     bool failed = false;
-    SetUpStep(device->SetDataFormat(&c_dfDIKeyboard), "SetDataFormat : Keyboard", failed);
-    SetUpStep(device->SetCooperativeLevel(pluginState.hostWindow, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND),
-              "SetCooperativeLevel : Keyboard", failed);
+    SetUpStep(device->SetDataFormat(&c_dfDIKeyboard), ErrorKeyboardDataFormat, build.errors, failed);
+    SetUpStep(device->SetCooperativeLevel(build.window, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND),
+              ErrorKeyboardCooperativeLevel, build.errors, failed);
     return !failed;
 }
 
-bool SetUpJoystick(IDirectInputDevice7A* device) {
+bool SetUpJoystick(IDirectInputDevice7A* device, Build& build) {
     bool failed = false;
-    SetUpStep(device->SetDataFormat(&c_dfDIJoystick), "SetDataFormat : Joystick", failed);
-    SetUpStep(device->SetCooperativeLevel(pluginState.hostWindow, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND),
-              "SetCooperativeLevel : Joystick", failed);
-    SetUpStep(SetAxisRange(device, DIJOFS_X), "SetProperty(DIPH_RANGE_X) : Joystick", failed);
-    SetUpStep(SetAxisRange(device, DIJOFS_Y), "SetProperty(DIPH_RANGE_Y) : Joystick", failed);
+    SetUpStep(device->SetDataFormat(&c_dfDIJoystick), ErrorJoystickDataFormat, build.errors, failed);
+    SetUpStep(device->SetCooperativeLevel(build.window, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND),
+              ErrorJoystickCooperativeLevel, build.errors, failed);
+    SetUpStep(SetAxisRange(device, DIJOFS_X), ErrorJoystickRangeX, build.errors, failed);
+    SetUpStep(SetAxisRange(device, DIJOFS_Y), ErrorJoystickRangeY, build.errors, failed);
     // Z gets the stick range too, so the Z selectors give a stick position; many pads have no Z
     // axis at all, which must not cost them their slot.
     SetAxisRange(device, DIJOFS_Z);
@@ -62,27 +59,27 @@ bool SetUpJoystick(IDirectInputDevice7A* device) {
 }
 
 BOOL CALLBACK AddEnumeratedDevice(LPCDIDEVICEINSTANCEA record, LPVOID context) {
-    int& count = *static_cast<int*>(context);
-    if (count >= kMaxDevices) return DIENUM_STOP;
+    Build& build = *static_cast<Build*>(context);
+    if (build.count >= kMaxDevices) return DIENUM_STOP;
 
-    DeviceSlot& slot = pluginState.devices.slots[count];
+    DeviceSlot& slot = build.table.slots[build.count];
     const bool joystick = GET_DIDEVICE_TYPE(record->dwDevType) == DIDEVTYPE_JOYSTICK;
     slot.instanceGuid = record->guidInstance;
     static_assert(sizeof(slot.name) == sizeof(record->tszProductName));
     std::memcpy(slot.name, record->tszProductName, sizeof(slot.name));
     slot.name[sizeof(slot.name) - 1] = '\0';  // the driver's text may lack its terminator
 
-    IDirectInput7A* directInput = pluginState.devices.directInput.Get();
+    IDirectInput7A* directInput = build.table.directInput.Get();
     const HRESULT created =
         directInput->CreateDeviceEx(record->guidInstance, IID_IDirectInputDevice7A, slot.device.PutVoid(), nullptr);
     if (FAILED(created) || !slot.device) {
-        ShowDeviceError(joystick ? "CreateDevice : Joystick" : "CreateDevice : Keyboard");
+        build.errors |= joystick ? ErrorCreateJoystick : ErrorCreateKeyboard;
         slot.device.Reset();
         slot.kind = DeviceNone;
         return DIENUM_CONTINUE;
     }
 
-    const bool ready = joystick ? SetUpJoystick(slot.device.Get()) : SetUpKeyboard(slot.device.Get());
+    const bool ready = joystick ? SetUpJoystick(slot.device.Get(), build) : SetUpKeyboard(slot.device.Get(), build);
     if (!ready) {
         slot.device.Reset();  // the next device reuses this slot
         slot.kind = DeviceNone;
@@ -91,39 +88,62 @@ BOOL CALLBACK AddEnumeratedDevice(LPCDIDEVICEINSTANCEA record, LPVOID context) {
     slot.kind = joystick ? DeviceJoystick : DeviceKeyboard;
     // Reads re-acquire whenever they find the device lost or not acquired, so this result can wait.
     slot.device->Acquire();
-    ++count;
+    ++build.count;
     return DIENUM_CONTINUE;
 }
 
+struct ErrorText {
+    DeviceError error;
+    const char* text;
+};
+constexpr ErrorText kErrorTexts[] = {
+    {ErrorDirectInputCreate, "DirectInputCreate - couldn't initialize..."},
+    {ErrorCreateKeyboard, "CreateDevice : Keyboard"},
+    {ErrorKeyboardDataFormat, "SetDataFormat : Keyboard"},
+    {ErrorKeyboardCooperativeLevel, "SetCooperativeLevel : Keyboard"},
+    {ErrorCreateJoystick, "CreateDevice : Joystick"},
+    {ErrorJoystickDataFormat, "SetDataFormat : Joystick"},
+    {ErrorJoystickCooperativeLevel, "SetCooperativeLevel : Joystick"},
+    {ErrorJoystickRangeX, "SetProperty(DIPH_RANGE_X) : Joystick"},
+    {ErrorJoystickRangeY, "SetProperty(DIPH_RANGE_Y) : Joystick"},
+    {ErrorNoDevice, "No device found"},
+};
+
 }  // namespace
 
-void ShowDeviceError(const char* text) {
-    OwnedMessageBox(pluginState.hostWindow, text, "Tavik_DI Error!", MB_OK | MB_ICONERROR);
+void ShowDeviceErrors(DeviceErrors errors, HWND owner, std::atomic<DeviceErrors>& shown) {
+    for (const ErrorText& entry : kErrorTexts) {
+        if (!(errors & entry.error)) continue;
+        // Claimed before it is shown, so two threads building at once show it once between them.
+        if (shown.fetch_or(entry.error) & entry.error) continue;
+        if (entry.error == ErrorNoDevice)
+            AppMessageBox(entry.text);
+        else
+            OwnedMessageBox(owner, entry.text, "Tavik_DI Error!", MB_OK | MB_ICONERROR);
+    }
 }
 
-void CreateDevices() {
-    DeviceTable& table = pluginState.devices;
-    if (table.created) return;
-    ReleaseDevices();  // start from an empty table, also after a failed attempt
+DeviceErrors CreateDevices(DeviceTable& table, HWND window) {
+    if (table.created) return 0;
+    ReleaseDevices(table);  // start from an empty table, also after a failed attempt
 
     if (FAILED(DirectInputCreateEx(ModuleInstance(), DIRECTINPUT_VERSION, IID_IDirectInput7A,
                                    table.directInput.PutVoid(), nullptr)) ||
         !table.directInput) {
         table.directInput.Reset();
-        ShowDeviceError("DirectInputCreate - couldn't initialize...");
-        return;  // not created: the next caller tries again
+        return ErrorDirectInputCreate;  // not created
     }
 
-    int count = 0;
+    Build build{table, window};
     // Keyboards first, so joysticks can never crowd them out of the table.
-    table.directInput->EnumDevices(DIDEVTYPE_KEYBOARD, AddEnumeratedDevice, &count, DIEDFL_ATTACHEDONLY);
-    table.directInput->EnumDevices(DIDEVTYPE_JOYSTICK, AddEnumeratedDevice, &count, DIEDFL_ATTACHEDONLY);
-    if (count == 0) AppMessageBox("No device found");
+    table.directInput->EnumDevices(DIDEVTYPE_KEYBOARD, AddEnumeratedDevice, &build, DIEDFL_ATTACHEDONLY);
+    table.directInput->EnumDevices(DIDEVTYPE_JOYSTICK, AddEnumeratedDevice, &build, DIEDFL_ATTACHEDONLY);
+    if (build.count == 0) build.errors |= ErrorNoDevice;
     table.created = true;
+    return build.errors;
 }
 
-void ReleaseDevices() {
-    DeviceTable& table = pluginState.devices;
+void ReleaseDevices(DeviceTable& table) {
     for (DeviceSlot& slot : table.slots) {
         if (slot.device) {
             slot.device->Unacquire();
@@ -135,15 +155,19 @@ void ReleaseDevices() {
     table.created = false;
 }
 
-void ClearDeviceTable() {
-    for (DeviceSlot& slot : pluginState.devices.slots) {
-        slot.device.Reset();
-        slot.kind = DeviceNone;
+DeviceListing ListDevices(const DeviceTable& table) {
+    DeviceListing listing;
+    for (int index = 0; index < kMaxDevices; ++index) {
+        const DeviceSlot& slot = table.slots[index];
+        ListedDevice& listed = listing.slots[index];
+        listed.instanceGuid = slot.instanceGuid;
+        listed.kind = slot.device ? slot.kind : DeviceNone;
+        std::memcpy(listed.name, slot.name, sizeof listed.name);
     }
+    return listing;
 }
 
-void AbandonDevices() {
-    DeviceTable& table = pluginState.devices;
+void AbandonDevices(DeviceTable& table) {
     for (DeviceSlot& slot : table.slots) {
         slot.device.Detach();
         slot.kind = DeviceNone;

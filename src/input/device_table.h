@@ -4,6 +4,7 @@
 #include "framework/com_ptr.h"
 #include "input/direct_input.h"
 
+#include <atomic>
 #include <cstdint>
 
 enum DeviceKind : int32_t { DeviceNone = 0, DeviceKeyboard = 1, DeviceJoystick = 2 };
@@ -24,13 +25,43 @@ struct DeviceTable {
     bool created = false;
 };
 
-// Builds the table once; does nothing while it exists.
-void CreateDevices();
+// What a dialog lists: the table's devices without the devices themselves, so it never shares
+// the objects the polls read.
+struct ListedDevice {
+    GUID instanceGuid{};
+    DeviceKind kind = DeviceNone;  // DeviceNone: the slot is empty
+    char name[kDeviceNameSize] = {};
+};
+struct DeviceListing {
+    ListedDevice slots[kMaxDevices];
+};
+DeviceListing ListDevices(const DeviceTable& table);
+
+// The set-up failures a build can meet, one bit each, in the order a build meets them; each bit
+// stands for one box text.
+enum DeviceError : uint32_t {
+    ErrorDirectInputCreate = 1u << 0,
+    ErrorCreateKeyboard = 1u << 1,
+    ErrorKeyboardDataFormat = 1u << 2,
+    ErrorKeyboardCooperativeLevel = 1u << 3,
+    ErrorCreateJoystick = 1u << 4,
+    ErrorJoystickDataFormat = 1u << 5,
+    ErrorJoystickCooperativeLevel = 1u << 6,
+    ErrorJoystickRangeX = 1u << 7,
+    ErrorJoystickRangeY = 1u << 8,
+    ErrorNoDevice = 1u << 9,
+};
+using DeviceErrors = uint32_t;
+
+// Builds the table once, setting the devices up against `window`; does nothing while it exists.
+// Shows nothing: the failures met are returned, for ShowDeviceErrors once the table is complete.
+DeviceErrors CreateDevices(DeviceTable& table, HWND window);
 // Releases every device and the DirectInput object; the next CreateDevices enumerates afresh.
-void ReleaseDevices();
-void ClearDeviceTable();
+void ReleaseDevices(DeviceTable& table);
 // For a process that is ending: forgets every device without calling DirectInput, whose own threads
 // are already gone, so that nothing released later can wait on them.
-void AbandonDevices();
-// A device error box: the text under "Tavik_DI Error!", owned by the host window.
-void ShowDeviceError(const char* text);
+void AbandonDevices(DeviceTable& table);
+
+// Shows each of `errors` that `shown` does not hold yet, and adds it there: a failure that stays
+// is reported once, not on every build. Device errors go under "Tavik_DI Error!", owned by `owner`.
+void ShowDeviceErrors(DeviceErrors errors, HWND owner, std::atomic<DeviceErrors>& shown);

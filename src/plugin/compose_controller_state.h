@@ -1,8 +1,9 @@
 #pragma once
 
 #include "config/controller_config.h"
+#include "input/device_table.h"
 #include "plugin/button_state.h"
 
-// Reads the device `record` names into a fresh snapshot and builds its state word into `out`.
-// Leaves `out` untouched when the record names no device slot.
-void ComposeControllerState(const ControllerConfig& record, ButtonState* out);
+// Reads the device of `table` that `record` names into a fresh snapshot and builds its state word
+// into `out`. Leaves `out` untouched when there is no table or the record names no device slot.
+void ComposeControllerState(const DeviceTable* table, const ControllerConfig& record, ButtonState* out);

@@ -2,7 +2,6 @@
 #include "config/controller_config.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
-#include "input/device_table.h"
 #include "netplay/netplay_game.h"
 #include "plugin/compose_controller_state.h"
 #include "plugin/host_records.h"
@@ -41,19 +40,23 @@ PLUGIN_EXPORT InitiateControllers(HWND window, ControlSlot* controls) {
 
 PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
     if (!keys) return;
-    CreateDevices();
+    if (pluginState.devices.CreatingOnThisThread()) {
+        *keys = ButtonState{};  // re-entered from one of our own boxes: nothing is ready to read
+        return;
+    }
+    const DeviceRead devices(pluginState.devices, pluginState.hostWindow);
     ++pluginState.game.pollCount;
 
     ButtonState word{};
     if (control >= 0 && control < kControllerCount) {
         if (!pluginState.netplay.Enabled) {
-            ComposeControllerState(pluginState.controllers[control], &word);
+            ComposeControllerState(devices.Table(), pluginState.controllers[control], &word);
         } else {
             NetplayGame& game = pluginState.game;
             if (control == LocalComposeController(game.localController)) {
                 // The local player plays with the mapping chosen as PlayAs; none chosen sends nothing.
                 if (const ControllerConfig* mapping = MappingForPlayer(pluginState.controllers, pluginState.netplay.PlayAs))
-                    ComposeControllerState(*mapping, &game.localState);
+                    ComposeControllerState(devices.Table(), *mapping, &game.localState);
                 else
                     ClearButtonState(&game.localState);
             }
@@ -65,31 +68,35 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 }
 
 PLUGIN_EXPORT RomOpen() {
-    CreateDevices();
+    pluginState.devices.Open(pluginState.hostWindow);
     pluginState.game.pollCount = 0;
     if (pluginState.netplay.Enabled) StartNetplay();  // returns once a game has started
 }
 
 PLUGIN_EXPORT RomClosed() {
     if (pluginState.netplay.Enabled) StopNetplay();
-    ReleaseDevices();
+    pluginState.devices.Release();  // now, or by the next poll if one is reading
 }
 
 PLUGIN_EXPORT CloseDLL() {
-    ReleaseDevices();
+    pluginState.devices.Release();
     StopNetplay();  // also a game started before netplay was switched off
 }
 
+// The dialogs run on the host's window thread while its emulation thread may be polling: they list
+// devices from a table of their own and leave the polls' table to the polls, asking only that the
+// next poll build it afresh, to see the devices attached meanwhile.
 PLUGIN_EXPORT DllConfig(HWND parent) {
-    CreateDevices();  // set up against the host window, not the dialog's parent
-    ShowConfigDialog(parent);
-    ReleaseDevices();  // so the next poll sees devices attached meanwhile
+    // Before the first game there is no host window yet; the keyboard still needs one to be set up.
+    HWND window = pluginState.hostWindow ? pluginState.hostWindow : GetAncestor(parent, GA_ROOT);
+    const DeviceListing devices = pluginState.devices.ListAttached(window);
+    ShowConfigDialog(parent, {pluginState.controllers, pluginState.netplay, devices});
+    pluginState.devices.Release();
 }
 
 PLUGIN_EXPORT DllTest(HWND parent) {
-    CreateDevices();
     ShowTestDialog(parent);
-    ReleaseDevices();
+    pluginState.devices.Release();
 }
 
 PLUGIN_EXPORT DllAbout(HWND parent) { ShowAboutDialog(parent); }

@@ -1,16 +1,12 @@
 #include "plugin/plugin_app.h"
 
 #include "config/registry_settings.h"
-#include "input/device_table.h"
 #include "netplay/kaillera_library.h"
 #include "netplay/netplay_game.h"
 #include "netplay/netplay_log_window.h"
 #include "plugin/plugin_state.h"
 
-PluginApp::PluginApp() {
-    ResetControllerDevices(pluginState.controllers);
-    ClearDeviceTable();
-}
+PluginApp::PluginApp() { ResetControllerDevices(pluginState.controllers); }
 
 bool PluginApp::InitInstance() {
     LoadConfiguration();  // first: the netplay library is loaded from the saved path
@@ -26,10 +22,10 @@ int PluginApp::ExitInstance(bool processTerminating) {
         // The other threads are gone, DirectInput's among them, and releasing a device could wait
         // on them for ever; the netplay library, loaded after us, has been detached already. The
         // system reclaims all of it.
-        AbandonDevices();
+        pluginState.devices.Shutdown(true);
         StopNetplay(true);
     } else {
-        ReleaseDevices();
+        pluginState.devices.Shutdown(false);
         StopNetplay();
         CallKailleraShutdown();
         UnloadKailleraLibrary();

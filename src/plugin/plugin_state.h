@@ -3,7 +3,7 @@
 
 #include "config/controller_config.h"
 #include "config/netplay_settings.h"
-#include "input/device_table.h"
+#include "input/polled_devices.h"
 #include "netplay/netplay_game.h"
 
 #include <windows.h>
@@ -12,7 +12,7 @@ struct PluginState {
     HWND hostWindow = nullptr;
     ControllerConfig controllers[kControllerCount]{};
     NetplaySettings netplay;
-    DeviceTable devices;
+    PolledDevices devices;
     NetplayGame game;
 };
 

@@ -4,7 +4,7 @@
 #include "config/controller_config.h"
 #include "config/joystick_codes.h"
 #include "plugin/button_state.h"
-#include "plugin/joystick_snapshot.h"
+#include "input/joystick_snapshot.h"
 
 ButtonState ComposeFromKeyboard(const ControllerConfig& record, const KeyboardSnapshot& keys);
 ButtonState ComposeFromJoystick(const ControllerConfig& record, const JoystickSnapshot& joystick);

@@ -2,7 +2,6 @@
 
 #include "config/registry_settings.h"
 #include "netplay/kaillera_library.h"
-#include "plugin/plugin_state.h"
 #include "resources/resource_ids.h"
 #include "ui/about_dialog.h"
 #include "ui/joystick_dialog.h"
@@ -17,14 +16,10 @@ constexpr intptr_t kDisableValue = 65535;
 constexpr const char* kControllerNames[kControllerCount] = {"N64 Controller 1", "N64 Controller 2", "N64 Controller 3",
                                                             "N64 Controller 4"};
 
-// The table slot a mapping names, or null for -1 or any index outside the table.
-const DeviceSlot* SlotOf(int32_t device) {
-    return device >= 0 && device < kMaxDevices ? &pluginState.devices.slots[device] : nullptr;
-}
-
 }  // namespace
 
-ConfigDialog::ConfigDialog(HWND parent) : Dialog(IDD_CONFIG, parent) {}
+ConfigDialog::ConfigDialog(HWND parent, const ConfigDialogData& data)
+    : Dialog(IDD_CONFIG, parent), controllers(data.controllers), netplay(data.netplay), devices(data.devices) {}
 
 bool ConfigDialog::OnInit() {
     viewLog = Item(IDC_VIEW_LOG);
@@ -42,11 +37,10 @@ bool ConfigDialog::OnInit() {
 
     deviceList.Add("Disable", kDisableValue);
     for (int index = 0; index < kMaxDevices; ++index) {
-        const DeviceSlot& slot = pluginState.devices.slots[index];
-        if ((slot.kind == DeviceKeyboard || slot.kind == DeviceJoystick) && slot.device) deviceList.Add(slot.name, index);
+        const ListedDevice& slot = devices.slots[index];
+        if (slot.kind == DeviceKeyboard || slot.kind == DeviceJoystick) deviceList.Add(slot.name, index);
     }
 
-    NetplaySettings& netplay = pluginState.netplay;
     enableKaillera.Enable(KailleraLibraryLoaded());
     dllPath.SetText(netplay.Dll);
     enableKaillera.SetChecked(netplay.Enabled);
@@ -65,7 +59,6 @@ bool ConfigDialog::OnInit() {
 }
 
 bool ConfigDialog::OnCommand(int id, int code) {
-    NetplaySettings& netplay = pluginState.netplay;
     if (code == CBN_SELENDOK) {
         switch (id) {
             case IDC_CONTROLLER_LIST: OnControllerChosen(); return true;
@@ -98,11 +91,15 @@ int ConfigDialog::SelectedController() const {
     return controller >= 0 && controller < kControllerCount ? static_cast<int>(controller) : -1;
 }
 
+const ListedDevice* ConfigDialog::DeviceOf(int32_t device) const {
+    return device >= 0 && device < kMaxDevices ? &devices.slots[device] : nullptr;
+}
+
 void ConfigDialog::OnControllerChosen() {
     const int controller = SelectedController();
     if (controller < 0) return;
     int position = -1;
-    if (const DeviceSlot* slot = SlotOf(pluginState.controllers[controller].DIDevice)) {
+    if (const ListedDevice* slot = DeviceOf(controllers[controller].DIDevice)) {
         // Devices are shown by name; the search starts after "Disable", which must never stand for
         // a device whose name happens to begin its text.
         position = deviceList.FindPrefix(slot->name, 0);
@@ -119,15 +116,15 @@ void ConfigDialog::OnDeviceChosen() {
     if (controller < 0 || position < 0) return;
     const intptr_t value = deviceList.Value(position);
     const bool device = value >= 0 && value < kMaxDevices;
-    pluginState.controllers[controller].DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    controllers[controller].DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
     settings.Enable(device);
 }
 
 void ConfigDialog::OnSettings() {
     const int controller = SelectedController();
     if (controller < 0) return;
-    ControllerConfig& record = pluginState.controllers[controller];
-    const DeviceSlot* slot = SlotOf(record.DIDevice);
+    ControllerConfig& record = controllers[controller];
+    const ListedDevice* slot = DeviceOf(record.DIDevice);
     if (!slot) return;
     if (slot->kind == DeviceKeyboard) {
         KeyboardDialog dialog(Handle());
@@ -136,6 +133,7 @@ void ConfigDialog::OnSettings() {
     } else if (slot->kind == DeviceJoystick) {
         JoystickDialog dialog(Handle());
         dialog.config = &record;
+        dialog.device = slot->instanceGuid;
         dialog.DoModal();
     }
 }
@@ -145,11 +143,10 @@ void ConfigDialog::OnEnableKaillera() {
     playAsLabel.Enable(enabled);
     playAsList.Enable(enabled);
     viewLog.Enable(enabled);
-    pluginState.netplay.Enabled = enabled;
+    netplay.Enabled = enabled;
 }
 
 void ConfigDialog::OnBrowseDll() {
-    NetplaySettings& netplay = pluginState.netplay;
     // Room for any path the dialog can return; what is kept is cut to the stored field.
     char file[MAX_PATH * 4] = {};
     lstrcpynA(file, netplay.Dll, sizeof file);

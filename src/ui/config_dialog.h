@@ -3,11 +3,21 @@
 // writes the live records at once, and "Save" only makes them permanent.
 #pragma once
 
+#include "config/controller_config.h"
+#include "config/netplay_settings.h"
 #include "framework/dialog.h"
+#include "input/device_table.h"
+
+// What the dialog works on: the live records, which it edits in place, and the devices it offers.
+struct ConfigDialogData {
+    ControllerConfigs& controllers;
+    NetplaySettings& netplay;
+    const DeviceListing& devices;
+};
 
 class ConfigDialog : public Dialog {
 public:
-    explicit ConfigDialog(HWND parent);
+    ConfigDialog(HWND parent, const ConfigDialogData& data);
 
 protected:
     bool OnInit() override;
@@ -22,6 +32,12 @@ private:
     void OnBrowseDll();
     // The selected controller number, or -1 when none is selected.
     int SelectedController() const;
+    // The listed device a mapping names, or null for -1 or any index outside the table.
+    const ListedDevice* DeviceOf(int32_t device) const;
+
+    ControllerConfigs& controllers;
+    NetplaySettings& netplay;
+    const DeviceListing& devices;
 
     Control viewLog;
     Control dllPath;

@@ -1,7 +1,7 @@
 // Finding the key or joystick input a capture takes from a device snapshot.
 #pragma once
 
-#include "plugin/joystick_snapshot.h"
+#include "input/joystick_snapshot.h"
 
 #include <cstddef>
 #include <cstdint>

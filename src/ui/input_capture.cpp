@@ -3,10 +3,9 @@
 #include "framework/application.h"
 #include "framework/com_ptr.h"
 #include "framework/message_box.h"
-#include "input/device_table.h"
-#include "plugin/plugin_state.h"
 #include "config/joystick_codes.h"
 #include "input/axis_properties.h"
+#include "input/direct_input.h"
 #include "ui/first_pressed.h"
 
 #include <cstring>
@@ -121,10 +120,7 @@ std::optional<int32_t> CaptureKey(HWND dialog, int buttonId) {
     return key;
 }
 
-std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, int32_t deviceIndex, int32_t range) {
-    // An index outside the table opens nothing, which reports as a failed CreateDevice.
-    const GUID device =
-        deviceIndex >= 0 && deviceIndex < kMaxDevices ? pluginState.devices.slots[deviceIndex].instanceGuid : GUID_NULL;
+std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUID& device, int32_t range) {
     static_assert(sizeof(DIJOYSTATE) == sizeof(JoystickSnapshot));
     // Axes read in the range the game will see them in; one the device lacks refuses its range and
     // is left out, so that its constant value can never be taken.

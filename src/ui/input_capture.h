@@ -14,6 +14,6 @@ inline constexpr DWORD kCaptureTimeoutMs = 10000;
 // (after a box saying which call failed); nothing when no key came in time. `buttonId` is the
 // clicked button, disabled meanwhile.
 std::optional<int32_t> CaptureKey(HWND dialog, int buttonId);
-// The same for an input of the joystick in device table slot `deviceIndex`: a button, an axis
-// direction or a hat direction, as a mapping code; axes read with the full deflection `range`.
-std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, int32_t deviceIndex, int32_t range);
+// The same for an input of the joystick with instance `device`: a button, an axis direction or a
+// hat direction, as a mapping code; axes read with the full deflection `range`.
+std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUID& device, int32_t range);

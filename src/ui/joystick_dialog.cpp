@@ -82,8 +82,7 @@ bool JoystickDialog::OnCommand(int id, int code) {
     const MappingRow* row = MappingRowOf(id);
     if (!row) return false;
     // A capture that timed out leaves the input as it was.
-    if (const std::optional<int32_t> input =
-            CaptureJoystickInput(Handle(), id, config->DIDevice, EffectiveRange(*config)))
+    if (const std::optional<int32_t> input = CaptureJoystickInput(Handle(), id, device, EffectiveRange(*config)))
         config->*row->field = *input;
     RefreshButtonLabels();
     return true;

@@ -10,6 +10,7 @@ public:
     explicit JoystickDialog(HWND parent);
 
     ControllerConfig* config = nullptr;  // edited in place; set before DoModal
+    GUID device{};                       // the joystick's instance, which captures open
 
 protected:
     bool OnInit() override;

@@ -4,6 +4,7 @@
 
 #include "watchdog.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Dialogs {
@@ -119,4 +120,28 @@ ModalRun::~ModalRun() {
 
 bool ModalRun::WaitFinished(DWORD timeoutMs) const {
     return WaitUntil([this] { return WaitForSingleObject(done_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+}
+
+DialogCloser::DialogCloser(std::vector<std::string> captions)
+    : captions_(std::move(captions)), thread_([this] { Watch(); }) {}
+
+DialogCloser::~DialogCloser() {
+    stop_ = true;
+    thread_.join();
+}
+
+void DialogCloser::Watch() {
+    while (!stop_) {
+        std::erase_if(seen_, [](HWND dialog) { return !IsWindow(dialog); });
+        for (const std::string& caption : captions_) {
+            HWND dialog = Dialogs::Find(caption.c_str(), 0);
+            if (!dialog) continue;
+            if (std::find(seen_.begin(), seen_.end(), dialog) == seen_.end()) {
+                seen_.push_back(dialog);
+                ++closed_;
+            }
+            Dialogs::Cancel(dialog);  // again until it is gone
+        }
+        Sleep(5);
+    }
 }

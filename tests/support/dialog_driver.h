@@ -58,3 +58,24 @@ private:
     std::atomic<DWORD> threadId_{0};
     std::thread thread_;
 };
+
+// The user of a host whose window thread runs the dialogs itself: from a thread of its own, closes
+// each dialog with one of `captions` as soon as it is up, and counts them.
+class DialogCloser {
+public:
+    explicit DialogCloser(std::vector<std::string> captions);
+    ~DialogCloser();
+    DialogCloser(const DialogCloser&) = delete;
+    DialogCloser& operator=(const DialogCloser&) = delete;
+
+    int Closed() const { return closed_; }
+
+private:
+    void Watch();
+
+    std::vector<std::string> captions_;
+    std::vector<HWND> seen_;
+    std::atomic<int> closed_{0};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};

@@ -21,7 +21,7 @@ void MessageBoxCatcher::Watch() {
         {
             // Window handles are reused: forget the boxes that are gone so a new one is recorded.
             std::lock_guard lock(mutex_);
-            std::erase_if(dismissed_, [](HWND box) { return !IsWindow(box); });
+            std::erase_if(dismissed_, [](const Seen& seen) { return !IsWindow(seen.box); });
         }
         Sleep(5);
     }
@@ -40,10 +40,15 @@ BOOL CALLBACK MessageBoxCatcher::Visit(HWND window, LPARAM selfParam) {
 
     const bool yesNo = GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO);
     std::lock_guard lock(self->mutex_);
-    if (std::find(self->dismissed_.begin(), self->dismissed_.end(), window) == self->dismissed_.end()) {
-        self->boxes_.push_back({WindowTextOf(window), WindowTextOf(textControl), GetWindow(window, GW_OWNER), yesNo});
-        self->dismissed_.push_back(window);
+    auto seen = std::find_if(self->dismissed_.begin(), self->dismissed_.end(),
+                             [window](const Seen& s) { return s.box == window; });
+    if (seen == self->dismissed_.end()) {
+        const bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        self->boxes_.push_back(
+            {WindowTextOf(window), WindowTextOf(textControl), GetWindow(window, GW_OWNER), yesNo, topmost});
+        seen = self->dismissed_.insert(self->dismissed_.end(), Seen{window, GetTickCount64()});
     }
+    if (GetTickCount64() - seen->since < self->holdMs_) return TRUE;
     // Posted, not sent: the box's thread answers when it can; we keep posting until it is gone.
     const int answer = yesNo ? self->questionAnswer_.load() : IDOK;
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);

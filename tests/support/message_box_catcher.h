@@ -15,6 +15,7 @@ struct CaughtBox {
     std::string text;
     HWND owner = nullptr;
     bool yesNo = false;  // offers Yes and No rather than OK
+    bool topmost = false;
 };
 
 class MessageBoxCatcher {
@@ -31,6 +32,8 @@ public:
     void Clear();
     // The button that answers Yes/No questions from now on (IDYES or IDNO); OK boxes get IDOK.
     void AnswerQuestionsWith(int button) { questionAnswer_ = button; }
+    // Leaves each box up for `ms` before answering it, as a user takes a moment to read it.
+    void HoldBoxesFor(DWORD ms) { holdMs_ = ms; }
 
 private:
     void Watch();
@@ -38,8 +41,13 @@ private:
 
     mutable std::mutex mutex_;
     std::vector<CaughtBox> boxes_;
-    std::vector<HWND> dismissed_;
+    struct Seen {
+        HWND box;
+        ULONGLONG since;
+    };
+    std::vector<Seen> dismissed_;
     std::atomic<bool> stop_{false};
     std::atomic<int> questionAnswer_{IDYES};
+    std::atomic<DWORD> holdMs_{0};
     std::thread thread_;
 };

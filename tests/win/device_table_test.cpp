@@ -92,31 +92,47 @@ TEST_F(DeviceTableTest, DeviceThatCannotBeCreatedIsReportedAndSkipped) {
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"CreateDevice : Joystick"});
 }
 
-TEST_F(DeviceTableTest, FailedDirectInputIsReportedOnEveryCallUntilItWorks) {
+TEST_F(DeviceTableTest, FailedDirectInputIsReportedOnceAndTriedAgainOnlyAtTheNextRomOpen) {
     fake.AddKeyboard();
-    fake.Fail(FAKEDI_CALL_CREATE, DIERR_GENERIC, 2);
+    fake.Fail(FAKEDI_CALL_CREATE, DIERR_GENERIC);
     StoreMapping(0, 0);
     Start();
-    EXPECT_EQ(plugin.Poll(0), kIdle);
-    EXPECT_EQ(plugin.Poll(0), kIdle);
-    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"DirectInputCreate - couldn't initialize...",
-                                                        "DirectInputCreate - couldn't initialize..."}));
+    for (int poll = 0; poll < 100; ++poll) ASSERT_EQ(plugin.Poll(poll % 4), kIdle);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"DirectInputCreate - couldn't initialize..."});
     EXPECT_EQ(boxes.Boxes()[0].caption, "Tavik_DI Error!");
+    EXPECT_EQ(fake.Calls(FAKEDI_CALL_CREATE), 1);
+
+    plugin.RomOpen();  // a new game tries once more, and says so again
     plugin.Poll(0);
+    EXPECT_EQ(fake.Calls(FAKEDI_CALL_CREATE), 2);
     EXPECT_EQ(boxes.Boxes().size(), 2u);
+
+    fake.ClearFaults();
+    plugin.Poll(0);
+    EXPECT_EQ(fake.Calls(FAKEDI_CALL_CREATE), 2);
+    plugin.RomOpen();
+    fake.SetKey(0, 0x2A, true);
+    EXPECT_EQ(plugin.Poll(0).buttons, ButtonBit::A);
     EXPECT_EQ(fake.Counters().directInputsCreated, 1);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
 }
 
-TEST_F(DeviceTableTest, NoDeviceFoundIsShownOncePerCreation) {
+TEST_F(DeviceTableTest, EachDeviceErrorIsShownOncePerGame) {
+    fake.AddJoystick();
+    fake.Fail(FAKEDI_CALL_SET_PROPERTY, E_FAIL, -1, 0, 4 /* Y */);
     Start();
     plugin.Poll(0);
     plugin.Poll(1);
     plugin.RomOpen();
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"No device found"});
-    EXPECT_EQ(boxes.Boxes()[0].caption, "Tavik_DI");
+    const std::vector<std::string> once{"SetProperty(DIPH_RANGE_Y) : Joystick", "No device found"};
+    EXPECT_EQ(boxes.Texts(), once);
+    EXPECT_EQ(boxes.Boxes()[1].caption, "Tavik_DI");
     plugin.RomClosed();
-    plugin.Poll(0);
-    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    plugin.Poll(0);  // built again after the new game began: said again
+    plugin.RomClosed();
+    plugin.Poll(0);  // and again in the same game: not
+    EXPECT_EQ(boxes.Texts().size(), 4u);
+    EXPECT_EQ(fake.Counters().enumerations, 6);
 }
 
 TEST_F(DeviceTableTest, JoysticksGetTheStickRangeOnXYAndZ) {

@@ -104,7 +104,7 @@ TEST_F(ExportsTest, ConfigAndTestReleaseEveryDeviceWhenTheyReturn) {
     // The next poll creates them again, seeing what was attached meanwhile.
     fake.AddJoystick("Late pad");
     plugin.Poll(0);
-    // RomOpen's two, the test dialog's two (the config dialog reused RomOpen's), then three.
+    // RomOpen's two, the configuration dialog's own two, then three.
     EXPECT_EQ(fake.Counters().devicesCreated, 2 + 2 + 3);
 }
 

@@ -1,0 +1,40 @@
+// An emulator's emulation thread: it polls the four controllers about 60 times a second, as a
+// running game does, while the test thread plays the host's window thread.
+#pragma once
+
+#include "plugin_api.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+class EmulationThread {
+public:
+    explicit EmulationThread(const PluginApi& plugin);
+    ~EmulationThread();
+    EmulationThread(const EmulationThread&) = delete;
+    EmulationThread& operator=(const EmulationThread&) = delete;
+
+    // Ends the polling. False when the thread did not come back in time; it is then left running,
+    // and the test has failed.
+    bool Stop(DWORD timeoutMs = 5000);
+    uint64_t Frames() const { return frames_.load(); }
+    // Waits for `count` more frames without pumping messages, as a window thread that waits on its
+    // emulation thread does. False when they did not come in time.
+    bool WaitFrames(uint64_t count, DWORD timeoutMs = 5000) const;
+    // The longest single GetKeys so far: a box the poll waited on, or a stall.
+    DWORD LongestPollMs() const { return longestPollMs_.load(); }
+    // The last word polled for controller `controller`.
+    ButtonState Last(int controller) const;
+
+private:
+    static DWORD WINAPI Run(void* self);
+
+    PluginApi::GetKeys_t getKeys_;
+    std::atomic<bool> stop_{false};
+    std::atomic<uint64_t> frames_{0};
+    std::atomic<DWORD> longestPollMs_{0};
+    std::atomic<uint32_t> last_[4]{};
+    HANDLE thread_ = nullptr;
+};

@@ -1,0 +1,118 @@
+// The plug-in inside an emulator-like host: an emulation thread polls the four controllers while
+// the test thread, as the host's window thread, opens the dialogs, closes and reopens the ROM and
+// unloads the plug-in. Joysticks and faults come from the fake DirectInput.
+#include "dialog_fixture.h"
+#include "emulation_thread.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kTestCaption = "Tavik_Di - Test dialog";
+constexpr const char* kRangeYError = "SetProperty(DIPH_RANGE_Y) : Joystick";
+
+class EmulatorHostTest : public PluginTest {
+protected:
+    // A joystick whose Y range cannot be set: every table build meets it.
+    int32_t AddBrokenJoystick() {
+        const int32_t broken = fake.AddJoystick("Broken");
+        fake.Fail(FAKEDI_CALL_SET_PROPERTY, E_FAIL, -1, broken, 4 /* Y */);
+        return broken;
+    }
+};
+
+TEST_F(EmulatorHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls) {
+    constexpr int kRounds = 100;
+    const int32_t keyboard = fake.AddKeyboard();
+    const int32_t pad = fake.AddJoystick("Pad");
+    AddBrokenJoystick();
+    StoreMapping(0, 0);
+    StoreMapping(1, 1, {{"ButtonA", 0}, {"StickUpDown", 7}, {"StickLeftRight", 7}});
+    Start();
+    plugin.RomOpen();
+    fake.SetKey(keyboard, 0x2A, true);
+    fake.SetButton(pad, 0, true);
+
+    EmulationThread emulation(plugin);
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    int openedWhilePolling = 0;
+    {
+        DialogCloser user({kConfigCaption, kTestCaption});
+        for (int round = 0; round < kRounds; ++round) {
+            for (PluginApi::WithWindow_t dialog : {plugin.DllConfig, plugin.DllTest}) {
+                const uint64_t before = emulation.Frames();
+                dialog(window.Handle());
+                if (emulation.Frames() > before) ++openedWhilePolling;
+            }
+        }
+        EXPECT_EQ(user.Closed(), 2 * kRounds);
+    }
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(emulation.Last(0).buttons, ButtonBit::A);
+    EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::A);
+
+    plugin.RomClosed();
+    plugin.RomOpen();  // a new game: the broken joystick is reported once more
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::A);
+    plugin.RomClosed();
+    plugin.CloseDLL();
+    ASSERT_TRUE(emulation.Stop());
+    plugin.Unload();
+
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{kRangeYError, kRangeYError}));
+    EXPECT_LT(emulation.LongestPollMs(), 5000u);
+    const FakeDiCounters counters = fake.Counters();
+    EXPECT_EQ(counters.liveObjects, 0);
+    EXPECT_EQ(counters.acquiredNow, 0);
+    std::printf("%d of %d dialogs opened while polling; %d frames; %zu boxes; longest poll %lu ms\n",
+                openedWhilePolling, 2 * kRounds, static_cast<int>(emulation.Frames()), boxes.Boxes().size(),
+                static_cast<unsigned long>(emulation.LongestPollMs()));
+}
+
+TEST_F(EmulatorHostTest, BoxOfTheEmulationThreadNeverWaitsForTheWindowThread) {
+    AddBrokenJoystick();
+    Start();
+    EmulationThread emulation(plugin);
+    // The window thread waits for its emulation thread without pumping its own messages.
+    EXPECT_TRUE(emulation.WaitFrames(3, 2500)) << "the poll's box waited for the window thread";
+    PumpMessages();
+    ASSERT_TRUE(emulation.Stop());
+    ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{kRangeYError, "No device found"}));
+    for (const CaughtBox& box : boxes.Boxes()) {
+        EXPECT_EQ(box.owner, nullptr) << box.text;
+        EXPECT_TRUE(box.topmost) << box.text;
+    }
+}
+
+// A host that polls from a timer of its window thread: a box's message loop runs that timer.
+const PluginApi* timerPlugin = nullptr;
+int nestedPolls = 0;
+int nestedNonIdle = 0;
+void CALLBACK PollFromTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (nestedPolls >= 20) return;  // enough to show it, and bounded when it goes wrong
+    ++nestedPolls;
+    if (!(timerPlugin->Poll(nestedPolls % 4) == kIdle)) ++nestedNonIdle;
+}
+
+TEST_F(EmulatorHostTest, PollFromATimerInsideABoxOfDeviceCreationReadsIdleAtOnce) {
+    const int32_t keyboard = fake.AddKeyboard();
+    AddBrokenJoystick();
+    StoreMapping(0, 0);
+    Start();
+    fake.SetKey(keyboard, 0x2A, true);
+    boxes.HoldBoxesFor(200);
+    timerPlugin = &plugin;
+    nestedPolls = nestedNonIdle = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, PollFromTimer);
+    const ButtonState first = plugin.Poll(0);
+    KillTimer(nullptr, timer);
+    EXPECT_GT(nestedPolls, 0) << "the timer never ran inside the box";
+    EXPECT_EQ(nestedNonIdle, 0);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kRangeYError});
+    EXPECT_EQ(first.buttons, ButtonBit::A);
+    EXPECT_EQ(plugin.Poll(0).buttons, ButtonBit::A);
+    EXPECT_EQ(fake.Counters().enumerations, 2);
+}
+
+}  // namespace
