@@ -6,13 +6,13 @@ DIPROPHEADER AxisHeader(DWORD size, int axis) {
 }
 }  // namespace
 
-bool SetAxisRange(IDirectInputDevice7A* device, int axis, int32_t range) {
+HRESULT SetAxisRange(IDirectInputDevice7A* device, int axis, int32_t range) {
     DIPROPRANGE property{AxisHeader(sizeof(DIPROPRANGE), axis), -range, range};
-    return SUCCEEDED(device->SetProperty(DIPROP_RANGE, &property.diph));
+    return device->SetProperty(DIPROP_RANGE, &property.diph);
 }
 
-bool SetAxisDeadZone(IDirectInputDevice7A* device, int axis, int32_t percent) {
+HRESULT SetAxisDeadZone(IDirectInputDevice7A* device, int axis, int32_t percent) {
     constexpr DWORD kUnitsPerPercent = 100;  // DirectInput counts 10000 for the full deflection
     DIPROPDWORD property{AxisHeader(sizeof(DIPROPDWORD), axis), static_cast<DWORD>(percent) * kUnitsPerPercent};
-    return SUCCEEDED(device->SetProperty(DIPROP_DEADZONE, &property.diph));
+    return device->SetProperty(DIPROP_DEADZONE, &property.diph);
 }

@@ -7,6 +7,6 @@
 #include <cstdint>
 
 // `axis` is a JoystickAxis (its offset in the standard joystick state); values run -range..range.
-bool SetAxisRange(IDirectInputDevice7A* device, int axis, int32_t range);
+HRESULT SetAxisRange(IDirectInputDevice7A* device, int axis, int32_t range);
 // `percent` of the full deflection around the centre reads as centred.
-bool SetAxisDeadZone(IDirectInputDevice7A* device, int axis, int32_t percent);
+HRESULT SetAxisDeadZone(IDirectInputDevice7A* device, int axis, int32_t percent);

@@ -1,6 +1,7 @@
 #include "ui/config_dialog.h"
 
 #include "config/registry_settings.h"
+#include "input/device_lookup.h"
 #include "netplay/kaillera_library.h"
 #include "resources/resource_ids.h"
 #include "ui/about_dialog.h"
@@ -99,7 +100,10 @@ void ConfigDialog::OnControllerChosen() {
     const int controller = SelectedController();
     if (controller < 0) return;
     int position = -1;
-    if (const ListedDevice* slot = DeviceOf(controllers[controller].DIDevice)) {
+    ControllerConfig& record = controllers[controller];
+    // The device chosen before may sit in another slot now that the devices attached changed.
+    if (const int32_t moved = SlotOfDevice(devices.slots, record.DeviceGuid); moved >= 0) record.DIDevice = moved;
+    if (const ListedDevice* slot = DeviceOf(record.DIDevice)) {
         // Devices are shown by name; the search starts after "Disable", which must never stand for
         // a device whose name happens to begin its text.
         position = deviceList.FindPrefix(slot->name, 0);
@@ -116,7 +120,11 @@ void ConfigDialog::OnDeviceChosen() {
     if (controller < 0 || position < 0) return;
     const intptr_t value = deviceList.Value(position);
     const bool device = value >= 0 && value < kMaxDevices;
-    controllers[controller].DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    ControllerConfig& record = controllers[controller];
+    record.DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    // Remembered by identity too, so the controller keeps its own pad when others come and go.
+    record.DeviceGuid = {};
+    if (device) std::memcpy(&record.DeviceGuid, &devices.slots[value].instanceGuid, sizeof record.DeviceGuid);
     settings.Enable(device);
 }
 

@@ -130,7 +130,7 @@ std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUI
         dialog, buttonId, {device, &c_dfDIJoystick, sizeof(DIJOYSTATE), true, "Joystick"},
         [&](IDirectInputDevice7A* joystick) {
             for (int axis = 0; axis < kJoystickAxisCount; ++axis)
-                if (SetAxisRange(joystick, axis, range)) axes |= 1u << axis;
+                if (SUCCEEDED(SetAxisRange(joystick, axis, range))) axes |= 1u << axis;
         },
         [&](const uint8_t* state) {
             JoystickSnapshot now;
