@@ -43,9 +43,7 @@ BOOL CALLBACK MessageBoxCatcher::Visit(HWND window, LPARAM selfParam) {
     auto seen = std::find_if(self->dismissed_.begin(), self->dismissed_.end(),
                              [window](const Seen& s) { return s.box == window; });
     if (seen == self->dismissed_.end()) {
-        const bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        self->boxes_.push_back(
-            {WindowTextOf(window), WindowTextOf(textControl), GetWindow(window, GW_OWNER), yesNo, topmost});
+        self->boxes_.push_back({WindowTextOf(window), WindowTextOf(textControl), GetWindow(window, GW_OWNER), yesNo});
         seen = self->dismissed_.insert(self->dismissed_.end(), Seen{window, GetTickCount64()});
     }
     if (GetTickCount64() - seen->since < self->holdMs_) return TRUE;

@@ -15,7 +15,6 @@ struct CaughtBox {
     std::string text;
     HWND owner = nullptr;
     bool yesNo = false;  // offers Yes and No rather than OK
-    bool topmost = false;
 };
 
 class MessageBoxCatcher {

@@ -16,6 +16,8 @@ struct WatchdogState {
     char testName[256] = {};
 };
 
+WatchdogState* installed = nullptr;
+
 DWORD WINAPI WatchTests(void* param) {
     auto* state = static_cast<WatchdogState*>(param);
     for (;;) {
@@ -32,19 +34,22 @@ DWORD WINAPI WatchTests(void* param) {
 
 class Watchdog : public testing::EmptyTestEventListener {
 public:
-    explicit Watchdog(DWORD seconds) : state_(new WatchdogState) {
+    explicit Watchdog(DWORD seconds) : seconds_(seconds), state_(new WatchdogState) {
         state_->seconds = seconds;
+        installed = state_;
         CreateThread(nullptr, 0, WatchTests, state_, 0, nullptr);
     }
 
     void OnTestStart(const testing::TestInfo& info) override {
         std::snprintf(state_->testName, sizeof state_->testName, "%s.%s", info.test_suite_name(), info.name());
-        state_->deadline = GetTickCount64() + state_->seconds * 1000ull;
+        state_->seconds = seconds_;
+        state_->deadline = GetTickCount64() + seconds_ * 1000ull;
         SetEvent(state_->armed);
     }
     void OnTestEnd(const testing::TestInfo&) override { ResetEvent(state_->armed); }
 
 private:
+    DWORD seconds_;
     WatchdogState* state_;
 };
 
@@ -62,6 +67,12 @@ void InstallWatchdog(testing::TestEventListeners& listeners, DWORD seconds) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(ReportCrash);
     listeners.Append(new Watchdog(seconds));
+}
+
+void ExtendWatchdog(DWORD seconds) {
+    if (!installed) return;
+    installed->seconds = seconds;
+    installed->deadline = GetTickCount64() + seconds * 1000ull;
 }
 
 void PumpMessages() {

@@ -10,6 +10,8 @@ class TestEventListeners;
 
 // Installs the per-test deadline and the crash handler. `seconds` applies to each test.
 void InstallWatchdog(testing::TestEventListeners& listeners, DWORD seconds);
+// Gives the running test `seconds` from now instead, for a case that is long by design.
+void ExtendWatchdog(DWORD seconds);
 
 // Waits for `condition` to hold, pumping this thread's messages (windows owned by the test thread
 // must keep answering) until `timeoutMs` has passed. Returns whether it held.

@@ -23,6 +23,7 @@ protected:
 
 TEST_F(EmulatorHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls) {
     constexpr int kRounds = 100;
+    ExtendWatchdog(55);  // about 20 s, and more on a busy machine
     const int32_t keyboard = fake.AddKeyboard();
     const int32_t pad = fake.AddJoystick("Pad");
     AddBrokenJoystick();
@@ -79,10 +80,7 @@ TEST_F(EmulatorHostTest, BoxOfTheEmulationThreadNeverWaitsForTheWindowThread) {
     PumpMessages();
     ASSERT_TRUE(emulation.Stop());
     ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{kRangeYError, "No device found"}));
-    for (const CaughtBox& box : boxes.Boxes()) {
-        EXPECT_EQ(box.owner, nullptr) << box.text;
-        EXPECT_TRUE(box.topmost) << box.text;
-    }
+    for (const CaughtBox& box : boxes.Boxes()) EXPECT_EQ(box.owner, nullptr) << box.text;
 }
 
 // A host that polls from a timer of its window thread: a box's message loop runs that timer.
