@@ -2,7 +2,6 @@
 
 #include "config/decimal_text.h"
 #include "framework/unique_handle.h"
-#include "plugin/plugin_state.h"
 
 #include <cstdio>
 #include <cstring>
@@ -110,38 +109,36 @@ void SaveNetplaySettings(const NetplaySettings& settings, HKEY key) {
     WriteText(key, "Dll", settings.Dll, static_cast<DWORD>(strnlen(settings.Dll, sizeof settings.Dll)));
 }
 
-void LoadConfiguration() {
+void LoadConfiguration(ControllerConfigs& controllers, NetplaySettings& netplay) {
     const UniqueRegistryKey root = ConnectCurrentUser();
     if (!root) return;
     const UniqueRegistryKey plugin = OpenKey(root.Get(), kPluginKey);
     if (!plugin) return;  // first run: nothing stored, and a load never creates the key
 
-    if (const UniqueRegistryKey netplay = OpenKey(plugin.Get(), kNetplayKey))
-        LoadNetplaySettings(pluginState.netplay, netplay.Get());
+    if (const UniqueRegistryKey key = OpenKey(plugin.Get(), kNetplayKey)) LoadNetplaySettings(netplay, key.Get());
 
     for (int n = 0; n < kControllerCount; ++n) {
         char name[16];
         ControllerKeyName(n, name);
         if (const UniqueRegistryKey controller = OpenKey(plugin.Get(), name))
-            LoadControllerMapping(pluginState.controllers[n], controller.Get());
+            LoadControllerMapping(controllers[n], controller.Get());
         else
-            pluginState.controllers[n].DIDevice = kNoDevice;
+            controllers[n].DIDevice = kNoDevice;
     }
 }
 
-void SaveConfiguration() {
+void SaveConfiguration(const ControllerConfigs& controllers, const NetplaySettings& netplay) {
     const UniqueRegistryKey root = ConnectCurrentUser();
     if (!root) return;
     const UniqueRegistryKey plugin = OpenOrCreateKey(root.Get(), kPluginKey);
     if (!plugin) return;
 
-    if (const UniqueRegistryKey netplay = OpenOrCreateKey(plugin.Get(), kNetplayKey))
-        SaveNetplaySettings(pluginState.netplay, netplay.Get());
+    if (const UniqueRegistryKey key = OpenOrCreateKey(plugin.Get(), kNetplayKey)) SaveNetplaySettings(netplay, key.Get());
 
     for (int n = 0; n < kControllerCount; ++n) {
         char name[16];
         ControllerKeyName(n, name);
         if (const UniqueRegistryKey controller = OpenOrCreateKey(plugin.Get(), name))
-            SaveControllerMapping(pluginState.controllers[n], controller.Get());
+            SaveControllerMapping(controllers[n], controller.Get());
     }
 }

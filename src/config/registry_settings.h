@@ -7,9 +7,9 @@
 #include <windows.h>
 
 // Reads whatever is stored; never creates the key. Missing values keep what the fields hold.
-void LoadConfiguration();
+void LoadConfiguration(ControllerConfigs& controllers, NetplaySettings& netplay);
 // Writes the four mappings and the netplay options (all but Enabled), creating keys as needed.
-void SaveConfiguration();
+void SaveConfiguration(const ControllerConfigs& controllers, const NetplaySettings& netplay);
 
 void LoadControllerMapping(ControllerConfig& record, HKEY key);
 void SaveControllerMapping(const ControllerConfig& record, HKEY key);

@@ -9,7 +9,7 @@
 PluginApp::PluginApp() { ResetControllerDevices(pluginState.controllers); }
 
 bool PluginApp::InitInstance() {
-    LoadConfiguration();  // first: the netplay library is loaded from the saved path
+    LoadConfiguration(pluginState.controllers, pluginState.netplay);  // first: the netplay library is loaded from the saved path
     LoadKailleraLibrary();
     CallKailleraInit();
     netplayLogWindow.Create();  // hidden until a game shows it

@@ -1,5 +1,6 @@
 #include "ui/config_dialog.h"
 
+#include "config/first_run_layout.h"
 #include "config/registry_settings.h"
 #include "input/device_lookup.h"
 #include "netplay/kaillera_library.h"
@@ -83,7 +84,7 @@ bool ConfigDialog::OnCommand(int id, int code) {
 }
 
 // "Save" is the dialog's OK command, but it keeps the dialog open.
-void ConfigDialog::OnOK() { SaveConfiguration(); }
+void ConfigDialog::OnOK() { SaveConfiguration(controllers, netplay); }
 
 int ConfigDialog::SelectedController() const {
     const int position = controllerList.Selection();
@@ -125,6 +126,9 @@ void ConfigDialog::OnDeviceChosen() {
     // Remembered by identity too, so the controller keeps its own pad when others come and go.
     record.DeviceGuid = {};
     if (device) std::memcpy(&record.DeviceGuid, &devices.slots[value].instanceGuid, sizeof record.DeviceGuid);
+    // A controller that was never mapped gets its device's built-in layout, so a first run plays.
+    if (const ListedDevice* slot = DeviceOf(record.DIDevice); slot && slot->kind != DeviceNone)
+        ApplyFirstRunLayout(record, slot->kind == DeviceKeyboard ? LayoutKind::Keyboard : LayoutKind::Joystick);
     settings.Enable(device);
 }
 

@@ -1,4 +1,5 @@
 #include "config/controller_config.h"
+#include "config/first_run_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,45 @@ TEST(ControllerConfig, DeviceIdentityTextRoundTripsAndRejectsOtherShapes) {
     for (const char* bad : {"", "0", "{6F1D2B61-D5A0-11CF-BFC7-44455354000}", "{6F1D2B61-D5A0-11CF-BFC7-44455354000G}",
                             "6F1D2B61-D5A0-11CF-BFC7-444553540000}{", "{6F1D2B61+D5A0-11CF-BFC7-444553540000}"})
         EXPECT_TRUE(IsEmpty(ParseDeviceIdentity(bad))) << bad;
+}
+
+TEST(ControllerConfig, FirstDeviceOfANeverMappedControllerBringsItsKindsLayout) {
+    ControllerConfig keyboard{};
+    keyboard.DIDevice = 2;
+    EXPECT_TRUE(ApplyFirstRunLayout(keyboard, LayoutKind::Keyboard));
+    ControllerConfig expected{};
+    expected.DIDevice = 2;
+    ApplyKeyboardDefaults(expected);
+    EXPECT_EQ(std::memcmp(&keyboard, &expected, sizeof keyboard), 0);
+
+    // Selectors left over from stored settings do not count as a mapping; the layout sets its own.
+    ControllerConfig joystick{};
+    joystick.DIDevice = 7;
+    joystick.StickUpDown = UseButtonsStored;
+    EXPECT_TRUE(ApplyFirstRunLayout(joystick, LayoutKind::Joystick));
+    ApplyPadDefaults(expected, 7);
+    EXPECT_EQ(std::memcmp(&joystick, &expected, sizeof joystick), 0);
+}
+
+TEST(ControllerConfig, AnyMappedCodeKeepsTheRecordAsItIs) {
+    for (const ConfigField& field : kStoredFieldOrder) {
+        if (field.member == &ControllerConfig::DIDevice) continue;
+        ControllerConfig record{};
+        record.DIDevice = 1;
+        record.*field.member = 4;
+        const ControllerConfig before = record;
+        const bool selector =
+            field.member == &ControllerConfig::StickUpDown || field.member == &ControllerConfig::StickLeftRight;
+        EXPECT_EQ(ApplyFirstRunLayout(record, LayoutKind::Joystick), selector) << field.name;
+        if (!selector) {
+            EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0) << field.name;
+        }
+    }
+    // A record mapped for the keyboard and then given a joystick keeps its keyboard codes.
+    ControllerConfig keyboardLayout{};
+    ApplyKeyboardDefaults(keyboardLayout);
+    EXPECT_FALSE(ApplyFirstRunLayout(keyboardLayout, LayoutKind::Joystick));
+    EXPECT_EQ(keyboardLayout.StickUp, 0xC8);
 }
 
 TEST(ControllerConfig, PlayerMappingExistsOnlyForTheFourControllers) {

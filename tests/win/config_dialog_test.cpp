@@ -66,6 +66,35 @@ TEST_F(ConfigDialogTest, ChoosingDevicesWritesSlotIndexOrMinusOne) {
     EXPECT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
 }
 
+TEST_F(ConfigDialogTest, FirstDeviceOfANeverMappedControllerBringsItsLayout) {
+    const int32_t keyboard = fake.AddKeyboard("Keys");
+    const int32_t pad = fake.AddJoystick("Pad");
+    StoreMapping(1, -1, {{"ButtonA", 0x10}});  // mapped once, then disabled: its own codes stay
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 1);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 2);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Pad"));
+    Save(config);
+    Dialogs::Cancel(config);
+    ASSERT_TRUE(run->WaitFinished());
+    run.reset();
+    EXPECT_EQ(Stored("Controller2", "DIDevice"), 1);
+    EXPECT_EQ(Stored("Controller2", "ButtonStart"), 7);  // the two-stick pad layout
+
+    fake.SetKey(keyboard, 0x2A, true);  // left shift, the keyboard layout's A
+    EXPECT_EQ(plugin.Poll(0).buttons, ButtonBit::A);
+    EXPECT_EQ(plugin.Poll(1), kIdle);
+    // The pad's first button is A alone, and its X axis drives only the stick's X.
+    fake.SetButton(pad, 0, true);
+    fake.SetAxis(pad, 0, 64);
+    EXPECT_EQ(plugin.Poll(2), (ButtonState{ButtonBit::A, 64, 0}));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST_F(ConfigDialogTest, DeviceIsShownByNameAndRecordKeepsItsIndexUntilAChoice) {
     fake.AddKeyboard("Keys");
     fake.AddJoystick("Twin pad");

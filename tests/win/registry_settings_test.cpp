@@ -1,6 +1,5 @@
 // The settings module against the real registry of the test prefix.
 #include "config/registry_settings.h"
-#include "plugin/plugin_state.h"
 #include "registry_fixture.h"
 
 #include <gtest/gtest.h>
@@ -18,26 +17,28 @@ class RegistrySettings : public testing::Test {
 protected:
     void SetUp() override {
         TestRegistry::DeletePluginKey();
-        // The state the plug-in has right after load.
-        for (ControllerConfig& record : pluginState.controllers) record = ControllerConfig{};
-        ResetControllerDevices(pluginState.controllers);
-        pluginState.netplay = NetplaySettings{};
+        ResetControllerDevices(controllers);  // the state the plug-in has right after load
     }
     void TearDown() override { TestRegistry::DeletePluginKey(); }
 
-    static ControllerConfig& Controller(int n) { return pluginState.controllers[n]; }
+    ControllerConfig& Controller(int n) { return controllers[n]; }
+    void Load() { LoadConfiguration(controllers, netplay); }
+    void Save() { SaveConfiguration(controllers, netplay); }
+
+    ControllerConfig controllers[kControllerCount]{};
+    NetplaySettings netplay;
 };
 
 TEST_F(RegistrySettings, FirstRunLoadsNothingAndCreatesNothing) {
-    LoadConfiguration();
-    for (const ControllerConfig& record : pluginState.controllers) {
+    Load();
+    for (const ControllerConfig& record : controllers) {
         ControllerConfig expected{};
         expected.DIDevice = -1;
         EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0);
     }
-    EXPECT_EQ(pluginState.netplay.PlayAs, 4);
-    EXPECT_FALSE(pluginState.netplay.ViewLog);
-    EXPECT_STREQ(pluginState.netplay.Dll, ".\\kailleraclient.dll");
+    EXPECT_EQ(netplay.PlayAs, 4);
+    EXPECT_FALSE(netplay.ViewLog);
+    EXPECT_STREQ(netplay.Dll, ".\\kailleraclient.dll");
     EXPECT_FALSE(TestRegistry::PluginKeyExists());
 }
 
@@ -47,7 +48,7 @@ TEST_F(RegistrySettings, MissingControllerKeyDisablesOnlyThatController) {
     WriteNumber("Controller3", "DIDevice", 3);
     Controller(2).DIDevice = 7;
     Controller(2).ButtonA = 55;
-    LoadConfiguration();
+    Load();
     EXPECT_EQ(Controller(0).DIDevice, 0);
     EXPECT_EQ(Controller(1).DIDevice, 1);
     EXPECT_EQ(Controller(2).DIDevice, -1);
@@ -58,7 +59,7 @@ TEST_F(RegistrySettings, MissingControllerKeyDisablesOnlyThatController) {
 TEST_F(RegistrySettings, EmptyControllerKeyGetsKeyboardDefaultsAndKeepsSelectors) {
     WriteNumber("Controller0", "Unrelated", 1);
     Controller(0).StickUpDown = 3;
-    LoadConfiguration();
+    Load();
     ControllerConfig expected{};
     expected.DIDevice = -1;
     expected.StickUpDown = 3;
@@ -74,7 +75,7 @@ TEST_F(RegistrySettings, ValueTextsParseLikeAtoi) {
     WriteRaw("Controller0", "StickUpDown", "57");
     WriteRaw("Controller0", "TriggerZ", "-8");
     WriteRaw("Controller0", "PadUp", "");  // empty: keeps the default
-    LoadConfiguration();
+    Load();
     EXPECT_EQ(Controller(0).DIDevice, 12);
     EXPECT_EQ(Controller(0).ButtonA, 0);
     EXPECT_EQ(Controller(0).ButtonB, -1);
@@ -89,7 +90,7 @@ TEST_F(RegistrySettings, ValuesThatFillOrOverflowTheReadBufferAreHandledSafely) 
     WriteRaw("Controller0", "ButtonA", std::string(260, '9'), REG_BINARY);
     WriteRaw("Controller0", "ButtonB", "3" + std::string(259, ' '), REG_BINARY);
     WriteRaw("Controller0", "ButtonStart", std::string(261, '1'));  // too long: counts as missing
-    LoadConfiguration();
+    Load();
     EXPECT_EQ(Controller(0).ButtonA, INT32_MAX);
     EXPECT_EQ(Controller(0).ButtonB, 3);
     EXPECT_EQ(Controller(0).ButtonStart, 0x39);
@@ -101,37 +102,37 @@ TEST_F(RegistrySettings, NetplayValuesLoad) {
         bool expected;
     } viewLogCases[] = {{"5", true}, {"1", true}, {"0", false}, {"-3", false}};
     for (const auto& c : viewLogCases) {
-        pluginState.netplay = NetplaySettings{};
+        netplay = NetplaySettings{};
         WriteRaw("Kaillera", "ViewLog", c.text);
         WriteRaw("Kaillera", "PlayAs", "2");
-        LoadConfiguration();
-        EXPECT_EQ(pluginState.netplay.ViewLog, c.expected) << c.text;
-        EXPECT_EQ(pluginState.netplay.PlayAs, 2);
-        EXPECT_FALSE(pluginState.netplay.Enabled);
+        Load();
+        EXPECT_EQ(netplay.ViewLog, c.expected) << c.text;
+        EXPECT_EQ(netplay.PlayAs, 2);
+        EXPECT_FALSE(netplay.Enabled);
     }
 }
 
 TEST_F(RegistrySettings, DllPathIsCutTo255AndAnOverlongOneIsIgnored) {
     WriteRaw("Kaillera", "Dll", std::string(259, 'd'));
-    LoadConfiguration();
-    EXPECT_EQ(std::string(pluginState.netplay.Dll), std::string(255, 'd'));
+    Load();
+    EXPECT_EQ(std::string(netplay.Dll), std::string(255, 'd'));
 
-    pluginState.netplay = NetplaySettings{};
+    netplay = NetplaySettings{};
     WriteRaw("Kaillera", "Dll", std::string(300, 'e'));
-    LoadConfiguration();
-    EXPECT_STREQ(pluginState.netplay.Dll, ".\\kailleraclient.dll");
+    Load();
+    EXPECT_STREQ(netplay.Dll, ".\\kailleraclient.dll");
 
     WriteRaw("Kaillera", "Dll", std::string(260, 'f'), REG_BINARY);  // fills the buffer, no terminator
-    LoadConfiguration();
-    EXPECT_EQ(std::string(pluginState.netplay.Dll), std::string(255, 'f'));
+    Load();
+    EXPECT_EQ(std::string(netplay.Dll), std::string(255, 'f'));
 }
 
 TEST_F(RegistrySettings, SaveWritesTheStoredLayout) {
     ApplyAdaptoidDefaults(Controller(1), 2);
-    pluginState.netplay.PlayAs = 2;
-    pluginState.netplay.ViewLog = true;
-    pluginState.netplay.Enabled = true;
-    SaveConfiguration();
+    netplay.PlayAs = 2;
+    netplay.ViewLog = true;
+    netplay.Enabled = true;
+    Save();
 
     for (int n = 0; n < 4; ++n) {
         const std::string key = "Controller" + std::to_string(n);
@@ -153,34 +154,34 @@ TEST_F(RegistrySettings, SaveWritesTheStoredLayout) {
 
 TEST_F(RegistrySettings, SaveThenLoadReproducesEverySetting) {
     int value = -5;
-    for (ControllerConfig& record : pluginState.controllers) {
+    for (ControllerConfig& record : controllers) {
         for (const ConfigField& field : kStoredFieldOrder) record.*field.member = value++ * 37;
         record.DeadZone = value++;
         record.Range = value++;
     }
-    pluginState.controllers[1].DeviceGuid = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 9}};
-    pluginState.netplay.PlayAs = 3;
-    pluginState.netplay.ViewLog = true;
-    SetDllPath(pluginState.netplay, "C:\\Games\\kaillera\\kailleraclient.dll");
-    pluginState.netplay.Enabled = true;
+    controllers[1].DeviceGuid = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 9}};
+    netplay.PlayAs = 3;
+    netplay.ViewLog = true;
+    SetDllPath(netplay, "C:\\Games\\kaillera\\kailleraclient.dll");
+    netplay.Enabled = true;
     ControllerConfig saved[4];
-    std::memcpy(saved, pluginState.controllers, sizeof saved);
-    const NetplaySettings savedNetplay = pluginState.netplay;
+    std::memcpy(saved, controllers, sizeof saved);
+    const NetplaySettings savedNetplay = netplay;
 
-    SaveConfiguration();
+    Save();
     const auto firstText = ReadRaw("Controller2", "TriggerZ");
-    SaveConfiguration();  // saving twice leaves the same texts
+    Save();  // saving twice leaves the same texts
     EXPECT_EQ(ReadRaw("Controller2", "TriggerZ"), firstText);
 
-    for (ControllerConfig& record : pluginState.controllers) record = ControllerConfig{};
-    ResetControllerDevices(pluginState.controllers);
-    pluginState.netplay = NetplaySettings{};
-    LoadConfiguration();
-    EXPECT_EQ(std::memcmp(pluginState.controllers, saved, sizeof saved), 0);
-    EXPECT_EQ(pluginState.netplay.PlayAs, 3);
-    EXPECT_TRUE(pluginState.netplay.ViewLog);
-    EXPECT_STREQ(pluginState.netplay.Dll, savedNetplay.Dll);
-    EXPECT_FALSE(pluginState.netplay.Enabled);
+    for (ControllerConfig& record : controllers) record = ControllerConfig{};
+    ResetControllerDevices(controllers);
+    netplay = NetplaySettings{};
+    Load();
+    EXPECT_EQ(std::memcmp(controllers, saved, sizeof saved), 0);
+    EXPECT_EQ(netplay.PlayAs, 3);
+    EXPECT_TRUE(netplay.ViewLog);
+    EXPECT_STREQ(netplay.Dll, savedNetplay.Dll);
+    EXPECT_FALSE(netplay.Enabled);
 }
 
 TEST_F(RegistrySettings, AddedValuesAreOptionalAndLeaveTheOriginalOnesAsTheyWere) {
@@ -190,7 +191,7 @@ TEST_F(RegistrySettings, AddedValuesAreOptionalAndLeaveTheOriginalOnesAsTheyWere
     Controller(0).DeadZone = 30;
     Controller(0).Range = 100;
     Controller(0).DeviceGuid.data1 = 7;
-    LoadConfiguration();
+    Load();
     EXPECT_EQ(Controller(0).DeadZone, kDeadZoneDefault);
     EXPECT_EQ(Controller(0).Range, kRangeDefault);
     EXPECT_TRUE(IsEmpty(Controller(0).DeviceGuid));
@@ -198,14 +199,14 @@ TEST_F(RegistrySettings, AddedValuesAreOptionalAndLeaveTheOriginalOnesAsTheyWere
     // Saved with the added values, the original 21 keep their texts; an unreadable identity is none.
     Controller(0).DeadZone = 12;
     Controller(0).Range = 90;
-    SaveConfiguration();
+    Save();
     EXPECT_STREQ(ReadRaw("Controller0", "DIDevice")->c_str(), "1");
     EXPECT_STREQ(ReadRaw("Controller0", "ButtonA")->c_str(), "4");
     EXPECT_STREQ(ReadRaw("Controller0", "DeadZone")->c_str(), "12");
     EXPECT_STREQ(ReadRaw("Controller0", "Range")->c_str(), "90");
     EXPECT_STREQ(ReadRaw("Controller0", "DeviceGuid")->c_str(), "");
     WriteRaw("Controller0", "DeviceGuid", "{not a guid}");
-    LoadConfiguration();
+    Load();
     EXPECT_EQ(Controller(0).DeadZone, 12);
     EXPECT_EQ(Controller(0).Range, 90);
     EXPECT_TRUE(IsEmpty(Controller(0).DeviceGuid));
