@@ -42,8 +42,20 @@ struct JoystickInput {
     int32_t direction = 0;  // axis: 0 minus, 1 plus; hat: HatDirection
 };
 
-// What a code names on a joystick; None for every code no joystick input has.
-JoystickInput DecodeJoystickInput(int32_t code);
+// What a code names on a joystick; None for every code no joystick input has. Inline: every poll
+// decodes each mapped input.
+constexpr JoystickInput DecodeJoystickInput(int32_t code) {
+    if (code >= 0 && code < kJoystickButtonCount) return {JoystickInputKind::Button, code, 0};
+    if (code >= kAxisCodeBase && code < kAxisCodeBase + 10 * kJoystickAxisCount) {
+        const int32_t offset = code - kAxisCodeBase;
+        if (offset % 10 < 2) return {JoystickInputKind::Axis, offset / 10, offset % 10};
+    }
+    if (code >= kHatCodeBase && code < kHatCodeBase + 10 * kJoystickHatCount) {
+        const int32_t offset = code - kHatCodeBase;
+        if (offset % 10 < kHatDirectionCount) return {JoystickInputKind::Hat, offset / 10, offset % 10};
+    }
+    return {};
+}
 
 // Stick selectors past the original seven (7 stays "no axis"): each further axis, plain then inverted.
 enum ExtraAxisSelector : int32_t {

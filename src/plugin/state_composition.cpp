@@ -103,6 +103,7 @@ int32_t AxisValue(const JoystickSnapshot& j, JoystickAxis axis) {
 }
 
 bool IsJoystickInputDown(const JoystickSnapshot& j, int32_t code, int32_t range) {
+    if (static_cast<uint32_t>(code) < kJoystickButtonCount) return (j.buttons[code] & kDownBit) != 0;  // the usual case
     const JoystickInput input = DecodeJoystickInput(code);
     switch (input.kind) {
         case JoystickInputKind::Button: return IsDown(j.buttons, code);
