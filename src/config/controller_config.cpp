@@ -1,5 +1,7 @@
 #include "config/controller_config.h"
 
+#include "config/joystick_codes.h"
+
 namespace {
 // DirectInput keyboard scan codes used by the keyboard layout.
 constexpr int32_t kDikUp = 0xC8, kDikDown = 0xD0, kDikLeft = 0xCB, kDikRight = 0xCD;
@@ -34,9 +36,20 @@ void ApplyKeyboardDefaults(ControllerConfig& r) {
     r.TriggerZ = kDikZ;
 }
 
-void ApplyAdaptoidDefaults(ControllerConfig& r, int32_t deviceIndex) {
+namespace {
+// A layout writes the 21 mapped fields; the device's tuning and identity belong to the device.
+void ClearMapping(ControllerConfig& r, int32_t deviceIndex) {
+    const ControllerConfig kept = r;
     r = ControllerConfig{};  // the stick button fields stay 0: both selectors name axes
+    r.DeadZone = kept.DeadZone;
+    r.Range = kept.Range;
+    r.DeviceGuid = kept.DeviceGuid;
     r.DIDevice = deviceIndex;
+}
+}  // namespace
+
+void ApplyAdaptoidDefaults(ControllerConfig& r, int32_t deviceIndex) {
+    ClearMapping(r, deviceIndex);
     r.StickUpDown = AxisYInverted;  // the pad's Y grows downwards, the N64 stick's upwards
     r.StickLeftRight = AxisX;
     r.PadUp = 10;
@@ -53,6 +66,37 @@ void ApplyAdaptoidDefaults(ControllerConfig& r, int32_t deviceIndex) {
     r.TriggerLeft = 6;
     r.TriggerRight = 7;
     r.TriggerZ = 9;
+}
+
+// Windows' driver for XInput pads shows buttons 0 A, 1 B, 2 X, 3 Y, 4 LB, 5 RB, 6 Back, 7 Start,
+// the left stick on X/Y, the right stick on Rx/Ry, both triggers on Z (left towards the maximum)
+// and the D-pad as hat 0. Y and Ry grow downwards, the N64 stick upwards.
+void ApplyPadDefaults(ControllerConfig& r, int32_t deviceIndex) {
+    ClearMapping(r, deviceIndex);
+    r.StickUpDown = AxisYInverted;
+    r.StickLeftRight = AxisX;
+    r.ButtonUp = AxisCode(JoystickAxisRy, false);
+    r.ButtonDown = AxisCode(JoystickAxisRy, true);
+    r.ButtonLeft = AxisCode(JoystickAxisRx, false);
+    r.ButtonRight = AxisCode(JoystickAxisRx, true);
+    r.PadUp = HatCode(0, HatUp);
+    r.PadRight = HatCode(0, HatRight);
+    r.PadDown = HatCode(0, HatDown);
+    r.PadLeft = HatCode(0, HatLeft);
+    r.ButtonA = 0;
+    r.ButtonB = 2;
+    r.TriggerZ = AxisCode(JoystickAxisZ, true);
+    r.TriggerLeft = 4;
+    r.TriggerRight = 5;
+    r.ButtonStart = 7;
+}
+
+int32_t EffectiveDeadZone(const ControllerConfig& r) {
+    return r.DeadZone >= kDeadZoneMin && r.DeadZone <= kDeadZoneMax ? r.DeadZone : kDeadZoneDefault;
+}
+
+int32_t EffectiveRange(const ControllerConfig& r) {
+    return r.Range >= kRangeMin && r.Range <= kRangeMax ? r.Range : kRangeDefault;
 }
 
 ControllerConfig* MappingForPlayer(ControllerConfigs& controllers, int32_t playAs) {
@@ -82,4 +126,9 @@ const ConfigField kStoredFieldOrder[kConfigFieldCount] = {
     {"PadDown", &ControllerConfig::PadDown},
     {"PadLeft", &ControllerConfig::PadLeft},
     {"PadRight", &ControllerConfig::PadRight},
+};
+
+const TuningField kTuningFields[kTuningFieldCount] = {
+    {"DeadZone", &ControllerConfig::DeadZone, kDeadZoneDefault},
+    {"Range", &ControllerConfig::Range, kRangeDefault},
 };

@@ -2,6 +2,9 @@
 // control. Field names are also the names of the stored registry values.
 #pragma once
 
+#include "config/device_identity.h"
+
+#include <cstddef>
 #include <cstdint>
 
 struct ControllerConfig {
@@ -26,8 +29,13 @@ struct ControllerConfig {
     int32_t TriggerLeft;
     int32_t TriggerRight;
     int32_t TriggerZ;
+    // Added later, stored beside the 21 values above and unknown to older builds. Values outside
+    // their range (a record never loaded holds 0) mean the defaults; see EffectiveDeadZone/Range.
+    int32_t DeadZone;           // percent of full deflection, 0..50
+    int32_t Range;              // full deflection of every joystick axis, 16..127
+    DeviceIdentity DeviceGuid;  // the chosen device's instance; none: DIDevice alone names it
 };
-static_assert(sizeof(ControllerConfig) == 21 * 4, "21 signed 32-bit fields");
+static_assert(offsetof(ControllerConfig, DeadZone) == 21 * 4, "the 21 signed 32-bit fields come first");
 
 // Where a joystick stick byte comes from. 6 and -1 both mean "use the stick buttons": the dialog
 // stores 6, older stored settings may hold -1.
@@ -42,6 +50,9 @@ enum AxisSelector : int32_t {
     UseButtonsStored = -1,
 };
 
+// Whether the selector leaves the axis to its two stick-direction buttons (6, or -1 from storage).
+constexpr bool SelectorUsesButtons(int32_t selector) { return selector == UseButtons || selector == UseButtonsStored; }
+
 inline constexpr int kControllerCount = 4;
 inline constexpr int32_t kNoDevice = -1;
 
@@ -51,8 +62,18 @@ using ControllerConfigs = ControllerConfig[kControllerCount];
 void ResetControllerDevices(ControllerConfigs& controllers);
 // Writes the 18 key fields; DIDevice and both selectors are kept.
 void ApplyKeyboardDefaults(ControllerConfig& record);
-// Writes all 21 fields for an Adaptoid pad read as joystick `deviceIndex`.
+// Writes the 21 fields for an Adaptoid pad read as joystick `deviceIndex`; dead zone, range and
+// device identity are kept.
 void ApplyAdaptoidDefaults(ControllerConfig& record, int32_t deviceIndex);
+// The same for a two-stick pad (an XInput pad as DirectInput presents it): left stick to the stick,
+// right stick to the C buttons, hat to the D-pad, left trigger to Z.
+void ApplyPadDefaults(ControllerConfig& record, int32_t deviceIndex);
+
+inline constexpr int32_t kDeadZoneDefault = 0, kDeadZoneMin = 0, kDeadZoneMax = 50;
+inline constexpr int32_t kRangeDefault = 64, kRangeMin = 16, kRangeMax = 127;
+// The dead zone and range a record asks for; a value outside its bounds means the default.
+int32_t EffectiveDeadZone(const ControllerConfig& record);
+int32_t EffectiveRange(const ControllerConfig& record);
 
 // The mapping a netplay player plays with, or null when `playAs` names none of the four: an
 // out-of-range value from the registry must never index the table.
@@ -65,3 +86,13 @@ struct ConfigField {
 };
 inline constexpr int kConfigFieldCount = 21;
 extern const ConfigField kStoredFieldOrder[kConfigFieldCount];
+
+// Values stored after those 21, which older builds never read. A missing one means its default.
+struct TuningField {
+    const char* name;
+    int32_t ControllerConfig::*member;
+    int32_t defaultValue;
+};
+inline constexpr int kTuningFieldCount = 2;
+extern const TuningField kTuningFields[kTuningFieldCount];
+inline constexpr const char* kDeviceGuidValue = "DeviceGuid";

@@ -10,7 +10,7 @@ bool IsNeverMapped(const ControllerConfig& record) {
     return true;
 }
 
-void ApplyJoystickStartLayout(ControllerConfig& record) { ApplyAdaptoidDefaults(record, record.DIDevice); }
+void ApplyJoystickStartLayout(ControllerConfig& record) { ApplyPadDefaults(record, record.DIDevice); }
 
 bool ApplyFirstRunLayout(ControllerConfig& record, LayoutKind kind) {
     if (!IsNeverMapped(record)) return false;

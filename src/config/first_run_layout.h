@@ -11,7 +11,7 @@ enum class LayoutKind { Keyboard, Joystick };
 // Saved settings always hold a code in some field, since loading fills in the keyboard layout.
 bool IsNeverMapped(const ControllerConfig& record);
 
-// The layout a never-mapped controller takes on a joystick: the Adaptoid's.
+// The layout a never-mapped controller takes on a joystick: the two-stick pad's, what most players hold.
 void ApplyJoystickStartLayout(ControllerConfig& record);
 
 // Gives a never-mapped record the built-in layout of its device's kind and keeps its DIDevice; a

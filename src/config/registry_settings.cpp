@@ -67,14 +67,32 @@ void LoadControllerMapping(ControllerConfig& record, HKEY key) {
     StoredValue value;
     for (const ConfigField& field : kStoredFieldOrder)
         if (value.Read(key, field.name)) record.*field.member = value.Number();
+    for (const TuningField& field : kTuningFields)
+        record.*field.member = value.Read(key, field.name) ? value.Number() : field.defaultValue;
+    record.DeviceGuid = value.Read(key, kDeviceGuidValue) ? ParseDeviceIdentity(value.Text()) : DeviceIdentity{};
 }
 
+namespace {
+// Every controller value is written as 256 bytes: the text, its terminator, and zero filler.
+void WriteControllerValue(HKEY key, const char* name, std::string_view text) {
+    char data[kControllerValueSize] = {};
+    std::memcpy(data, text.data(), text.size() < kControllerValueSize ? text.size() : kControllerValueSize - 1);
+    WriteText(key, name, data, kControllerValueSize);
+}
+
+void WriteControllerNumber(HKEY key, const char* name, int32_t value) {
+    char text[16];
+    WriteControllerValue(key, name, {text, FormatDecimal(value, text, sizeof text)});
+}
+}  // namespace
+
 void SaveControllerMapping(const ControllerConfig& record, HKEY key) {
-    for (const ConfigField& field : kStoredFieldOrder) {
-        char text[kControllerValueSize] = {};  // the filler after the terminator is zeros
-        FormatDecimal(record.*field.member, text, sizeof text);
-        WriteText(key, field.name, text, kControllerValueSize);
-    }
+    for (const ConfigField& field : kStoredFieldOrder) WriteControllerNumber(key, field.name, record.*field.member);
+    for (const TuningField& field : kTuningFields) WriteControllerNumber(key, field.name, record.*field.member);
+    // Empty text when no device is known, so that a stale identity is not left behind.
+    char identity[kDeviceIdentityTextSize] = {};
+    if (!IsEmpty(record.DeviceGuid)) FormatDeviceIdentity(record.DeviceGuid, identity);
+    WriteControllerValue(key, kDeviceGuidValue, identity);
 }
 
 void LoadNetplaySettings(NetplaySettings& settings, HKEY key) {

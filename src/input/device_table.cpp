@@ -1,25 +1,17 @@
 #include "input/device_table.h"
 
 #include "framework/application.h"
+#include "config/controller_config.h"
+#include "config/joystick_codes.h"
 #include "framework/message_box.h"
+#include "input/axis_properties.h"
 
 #include <cstring>
 
 namespace {
 
-constexpr LONG kAxisMinimum = -64;
-constexpr LONG kAxisMaximum = 64;
-
-HRESULT SetAxisRange(IDirectInputDevice7A* device, DWORD axisOffset) {
-    DIPROPRANGE range{};
-    range.diph.dwSize = sizeof(DIPROPRANGE);
-    range.diph.dwHeaderSize = sizeof(DIPROPHEADER);
-    range.diph.dwObj = axisOffset;
-    range.diph.dwHow = DIPH_BYOFFSET;
-    range.lMin = kAxisMinimum;
-    range.lMax = kAxisMaximum;
-    return device->SetProperty(DIPROP_RANGE, &range.diph);
-}
+// The stick's full deflection; a controller's own range is set over it once the table is built.
+constexpr int32_t kAxisRange = kRangeDefault;
 
 // One enumeration's work: the table being filled, the window for cooperative levels, the failures.
 struct Build {
@@ -50,11 +42,11 @@ bool SetUpJoystick(IDirectInputDevice7A* device, Build& build) {
     SetUpStep(device->SetDataFormat(&c_dfDIJoystick), ErrorJoystickDataFormat, build.errors, failed);
     SetUpStep(device->SetCooperativeLevel(build.window, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND),
               ErrorJoystickCooperativeLevel, build.errors, failed);
-    SetUpStep(SetAxisRange(device, DIJOFS_X), ErrorJoystickRangeX, build.errors, failed);
-    SetUpStep(SetAxisRange(device, DIJOFS_Y), ErrorJoystickRangeY, build.errors, failed);
-    // Z gets the stick range too, so the Z selectors give a stick position; many pads have no Z
-    // axis at all, which must not cost them their slot.
-    SetAxisRange(device, DIJOFS_Z);
+    SetUpStep(SetAxisRange(device, JoystickAxisX, kAxisRange), ErrorJoystickRangeX, build.errors, failed);
+    SetUpStep(SetAxisRange(device, JoystickAxisY, kAxisRange), ErrorJoystickRangeY, build.errors, failed);
+    // Every further axis gets the stick range too, so its selectors give a stick position and its
+    // directions a half-way mark; a pad lacking one must not lose its slot for it.
+    for (int axis = JoystickAxisZ; axis < kJoystickAxisCount; ++axis) SetAxisRange(device, axis, kAxisRange);
     return !failed;
 }
 

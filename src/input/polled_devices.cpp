@@ -89,6 +89,7 @@ void PolledDevices::ReleaseIfUnread(int ownReaders) {
 DeviceErrors PolledDevices::BuildIfMissing(HWND window) {
     if (table_.created || releaseWanted_ || !mayCreate_) return 0;
     const DeviceErrors errors = CreateDevices(table_, window);
+    if (table_.created && prepare_) prepare_(table_);
     mayCreate_ = table_.created;  // a failed DirectInput is tried again at the next Open, not every poll
     return errors;
 }

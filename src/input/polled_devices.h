@@ -12,6 +12,10 @@
 
 class PolledDevices {
 public:
+    // Runs on each newly built table, before any poll reads it.
+    using Preparation = void (*)(DeviceTable& table);
+    constexpr explicit PolledDevices(Preparation prepare = nullptr) : prepare_(prepare) {}
+
     // Poll side. Makes the table ready for reading (carrying out a release asked for, building it
     // when missing) and returns it, or null when there is none to read. A non-null result is
     // followed by EndRead once the poll is done with it.
@@ -46,6 +50,7 @@ private:
     // Shown with no lock held, once the table is complete.
     void ShowErrors(DeviceErrors errors, HWND owner);
 
+    Preparation prepare_;
     DeviceTable table_;
     SRWLOCK lock_ = SRWLOCK_INIT;
     std::atomic<int> readers_{0};  // polls that may be reading the table

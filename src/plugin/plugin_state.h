@@ -5,6 +5,7 @@
 #include "config/netplay_settings.h"
 #include "input/polled_devices.h"
 #include "netplay/netplay_game.h"
+#include "plugin/controller_devices.h"
 
 #include <windows.h>
 
@@ -12,7 +13,7 @@ struct PluginState {
     HWND hostWindow = nullptr;
     ControllerConfig controllers[kControllerCount]{};
     NetplaySettings netplay;
-    PolledDevices devices;
+    PolledDevices devices{PrepareControllerDevices};
     NetplayGame game;
 };
 

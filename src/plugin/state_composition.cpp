@@ -46,12 +46,30 @@ int8_t StickFromButtons(const uint8_t (&states)[N], int32_t negative, int32_t po
     return value;
 }
 
-template <size_t N>
-uint16_t ButtonBits(const ControllerConfig& record, const uint8_t (&states)[N]) {
+uint16_t KeyBits(const ControllerConfig& record, const KeyboardSnapshot& keys) {
     uint16_t bits = 0;
     for (const ButtonField& field : kButtonFields)
-        if (IsDown(states, record.*field.member)) bits |= field.bit;
+        if (IsDown(keys, record.*field.member)) bits |= field.bit;
     return bits;
+}
+
+uint16_t JoystickBits(const ControllerConfig& record, const JoystickSnapshot& joystick) {
+    const int32_t range = EffectiveRange(record);
+    uint16_t bits = 0;
+    for (const ButtonField& field : kButtonFields)
+        if (IsJoystickInputDown(joystick, record.*field.member, range)) bits |= field.bit;
+    return bits;
+}
+
+constexpr uint32_t kHatCentredLow = 0xFFFF;  // drivers report a centred hat as 0xFFFF or -1
+constexpr uint32_t kFullCircle = 36000;      // hundredths of a degree
+constexpr uint32_t kHatReach = 4500;
+
+bool HatPoints(uint32_t pov, int32_t direction) {
+    if ((pov & 0xFFFF) == kHatCentredLow || pov >= kFullCircle) return false;
+    const uint32_t target = static_cast<uint32_t>(direction) * (kFullCircle / kHatDirectionCount);
+    const uint32_t apart = pov > target ? pov - target : target - pov;
+    return apart <= kHatReach || kFullCircle - apart <= kHatReach;
 }
 
 int8_t LowByte(int32_t axis, bool negate) {
@@ -66,24 +84,46 @@ ButtonState ComposeFromKeyboard(const ControllerConfig& r, const KeyboardSnapsho
     // Up then down, left then right: down and right win when both are held.
     state.stickY = StickFromButtons(keys, r.StickDown, r.StickUp, false);
     state.stickX = StickFromButtons(keys, r.StickLeft, r.StickRight, true);
-    state.buttons = ButtonBits(r, keys);
+    state.buttons = KeyBits(r, keys);
     return state;
+}
+
+int32_t AxisValue(const JoystickSnapshot& j, JoystickAxis axis) {
+    switch (axis) {
+        case JoystickAxisX: return j.x;
+        case JoystickAxisY: return j.y;
+        case JoystickAxisZ: return j.z;
+        case JoystickAxisRx: return j.rx;
+        case JoystickAxisRy: return j.ry;
+        case JoystickAxisRz: return j.rz;
+        case JoystickAxisSlider0: return j.sliders[0];
+        case JoystickAxisSlider1: return j.sliders[1];
+    }
+    return 0;
+}
+
+bool IsJoystickInputDown(const JoystickSnapshot& j, int32_t code, int32_t range) {
+    if (static_cast<uint32_t>(code) < kJoystickButtonCount) return (j.buttons[code] & kDownBit) != 0;  // the usual case
+    const JoystickInput input = DecodeJoystickInput(code);
+    switch (input.kind) {
+        case JoystickInputKind::Button: return IsDown(j.buttons, code);
+        case JoystickInputKind::Axis: {
+            const int32_t value = AxisValue(j, static_cast<JoystickAxis>(input.index));
+            return input.direction == 1 ? value > range / 2 : value < -(range / 2);
+        }
+        case JoystickInputKind::Hat: return HatPoints(j.pov[input.index], input.direction);
+        case JoystickInputKind::None: break;
+    }
+    return false;
 }
 
 namespace {
 int8_t StickFromJoystick(int32_t selector, const JoystickSnapshot& j, int32_t negativeButton, int32_t positiveButton,
                          bool positiveWins) {
-    switch (selector) {
-        case AxisX: return LowByte(j.x, false);
-        case AxisXInverted: return LowByte(j.x, true);
-        case AxisY: return LowByte(j.y, false);
-        case AxisYInverted: return LowByte(j.y, true);
-        case AxisZ: return LowByte(j.z, false);
-        case AxisZInverted: return LowByte(j.z, true);
-        case UseButtons:
-        case UseButtonsStored: return StickFromButtons(j.buttons, negativeButton, positiveButton, positiveWins);
-        default: return 0;
-    }
+    if (SelectorUsesButtons(selector)) return StickFromButtons(j.buttons, negativeButton, positiveButton, positiveWins);
+    SelectedAxis selected;
+    if (!SelectorAxis(selector, selected)) return 0;
+    return LowByte(AxisValue(j, selected.axis), selected.inverted);
 }
 }  // namespace
 
@@ -91,6 +131,6 @@ ButtonState ComposeFromJoystick(const ControllerConfig& r, const JoystickSnapsho
     ButtonState state{};
     state.stickX = StickFromJoystick(r.StickLeftRight, j, r.StickLeft, r.StickRight, true);
     state.stickY = StickFromJoystick(r.StickUpDown, j, r.StickDown, r.StickUp, false);
-    state.buttons = ButtonBits(r, j.buttons);
+    state.buttons = JoystickBits(r, j);
     return state;
 }

@@ -45,6 +45,9 @@
 #define IDC_SET_DEFAULTS 1005
 #define IDC_STICK_UP_DOWN_LIST 1043
 #define IDC_STICK_LEFT_RIGHT_LIST 1077
+#define IDC_DEAD_ZONE 1078
+#define IDC_RANGE 1079
+#define IDC_SET_PAD 1080
 
 // About and test dialogs.
 #define IDC_ABOUT_VERSION 1044

@@ -2,6 +2,7 @@
 
 #include "config/first_run_layout.h"
 #include "config/registry_settings.h"
+#include "input/device_lookup.h"
 #include "resources/resource_ids.h"
 #include "ui/about_dialog.h"
 #include "ui/joystick_dialog.h"
@@ -102,7 +103,10 @@ void ConfigDialog::OnControllerChosen() {
     const int controller = SelectedController();
     if (controller < 0) return;
     int position = -1;
-    if (const ListedDevice* slot = DeviceOf(controllers[controller].DIDevice)) {
+    ControllerConfig& record = controllers[controller];
+    // The device chosen before may sit in another slot now that the devices attached changed.
+    if (const int32_t moved = SlotOfDevice(devices.slots, record.DeviceGuid); moved >= 0) record.DIDevice = moved;
+    if (const ListedDevice* slot = DeviceOf(record.DIDevice)) {
         // Devices are shown by name; the search starts after "Disable", which must never stand for
         // a device whose name happens to begin its text.
         position = deviceList.FindPrefix(slot->name, 0);
@@ -121,6 +125,9 @@ void ConfigDialog::OnDeviceChosen() {
     const bool device = value >= 0 && value < kMaxDevices;
     ControllerConfig& record = controllers[controller];
     record.DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    // Remembered by identity too, so the controller keeps its own pad when others come and go.
+    record.DeviceGuid = {};
+    if (device) std::memcpy(&record.DeviceGuid, &devices.slots[value].instanceGuid, sizeof record.DeviceGuid);
     // A controller that was never mapped gets its device's built-in layout, so a first run plays.
     if (const ListedDevice* slot = DeviceOf(record.DIDevice); slot && slot->kind != DeviceNone)
         ApplyFirstRunLayout(record, slot->kind == DeviceKeyboard ? LayoutKind::Keyboard : LayoutKind::Joystick);

@@ -3,6 +3,8 @@
 #include "framework/application.h"
 #include "framework/com_ptr.h"
 #include "framework/message_box.h"
+#include "config/joystick_codes.h"
+#include "input/axis_properties.h"
 #include "input/direct_input.h"
 #include "ui/first_pressed.h"
 
@@ -14,8 +16,6 @@ struct CaptureSource {
     GUID device;
     const DIDATAFORMAT* format;
     DWORD stateSize;
-    size_t pressedOffset;  // where the key or button bytes start in the state
-    size_t pressedCount;
     bool polled;
     const char* kind;  // ends every error text
 };
@@ -61,7 +61,9 @@ bool ReportFailure(HWND dialog, HRESULT result, const char* call, const char* ki
     return true;
 }
 
-std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& source) {
+// `prepare(device)` runs once the device is set up; `take(state)` names the input a read shows, if any.
+template <typename Prepare, typename Take>
+std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& source, Prepare prepare, Take take) {
     const DisabledDuringCapture disabled(dialog, buttonId);
 
     ComPtr<IDirectInput7A> directInput;
@@ -82,6 +84,7 @@ std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& s
                       "SetCooperativeLevel", source.kind))
         return 0;
 
+    prepare(device.Get());
     device->Acquire();
     uint8_t state[256];
     const ULONGLONG deadline = GetTickCount64() + kCaptureTimeoutMs;
@@ -92,8 +95,8 @@ std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& s
             // Lost, not acquired, or refused after the dialog lost the foreground: any failed read
             // re-acquires, or the capture could never see a press again.
             device->Acquire();
-        } else if (const int index = FirstPressed(state + source.pressedOffset, source.pressedCount); index >= 0) {
-            return index;
+        } else if (const std::optional<int32_t> input = take(state)) {
+            return input;
         }
         if (GetTickCount64() >= deadline) return std::nullopt;
         Sleep(1);  // a press lasts far longer; no need to hold a whole core while waiting
@@ -103,8 +106,12 @@ std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& s
 }  // namespace
 
 std::optional<int32_t> CaptureKey(HWND dialog, int buttonId) {
-    const std::optional<int32_t> key =
-        Capture(dialog, buttonId, {GUID_SysKeyboard, &c_dfDIKeyboard, 256, 0, 256, false, "Keyboard"});
+    const std::optional<int32_t> key = Capture(
+        dialog, buttonId, {GUID_SysKeyboard, &c_dfDIKeyboard, 256, false, "Keyboard"}, [](IDirectInputDevice7A*) {},
+        [](const uint8_t* state) -> std::optional<int32_t> {
+            if (const int index = FirstPressed(state, 256); index >= 0) return index;
+            return std::nullopt;
+        });
     // The press also reached the dialog as a window message: dropped, so that Escape or Enter taken
     // as a mapping does not close the dialog, nor Space click the focused button again.
     MSG message;
@@ -113,9 +120,23 @@ std::optional<int32_t> CaptureKey(HWND dialog, int buttonId) {
     return key;
 }
 
-std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, const GUID& device) {
-    static_assert(sizeof(DIJOYSTATE) <= 256);
-    return Capture(dialog, buttonId,
-                   {device, &c_dfDIJoystick, sizeof(DIJOYSTATE), offsetof(DIJOYSTATE, rgbButtons), 32, true, "Joystick"});
+std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUID& device, int32_t range) {
+    static_assert(sizeof(DIJOYSTATE) == sizeof(JoystickSnapshot));
+    // Axes read in the range the game will see them in; one the device lacks refuses its range and
+    // is left out, so that its constant value can never be taken.
+    uint32_t axes = 0;
+    std::optional<JoystickSnapshot> rest;
+    return Capture(
+        dialog, buttonId, {device, &c_dfDIJoystick, sizeof(DIJOYSTATE), true, "Joystick"},
+        [&](IDirectInputDevice7A* joystick) {
+            for (int axis = 0; axis < kJoystickAxisCount; ++axis)
+                if (SUCCEEDED(SetAxisRange(joystick, axis, range))) axes |= 1u << axis;
+        },
+        [&](const uint8_t* state) {
+            JoystickSnapshot now;
+            std::memcpy(&now, state, sizeof now);
+            if (!rest) rest = now;  // where the axes rest when the capture begins
+            return FirstJoystickInput(*rest, now, range, axes);
+        });
 }
 

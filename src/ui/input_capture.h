@@ -14,5 +14,6 @@ inline constexpr DWORD kCaptureTimeoutMs = 10000;
 // (after a box saying which call failed); nothing when no key came in time. `buttonId` is the
 // clicked button, disabled meanwhile.
 std::optional<int32_t> CaptureKey(HWND dialog, int buttonId);
-// The same for a button of the joystick with instance `device`.
-std::optional<int32_t> CaptureJoystickButton(HWND dialog, int buttonId, const GUID& device);
+// The same for an input of the joystick with instance `device`: a button, an axis direction or a
+// hat direction, as a mapping code; axes read with the full deflection `range`.
+std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUID& device, int32_t range);

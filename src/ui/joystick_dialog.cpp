@@ -15,6 +15,20 @@ struct StickAxis {
 constexpr StickAxis kUpDown{&ControllerConfig::StickUpDown, IDC_MAP_STICK_UP, IDC_MAP_STICK_DOWN};
 constexpr StickAxis kLeftRight{&ControllerConfig::StickLeftRight, IDC_MAP_STICK_LEFT, IDC_MAP_STICK_RIGHT};
 
+struct TuningEdit {
+    int id;
+    int32_t ControllerConfig::*field;
+    int32_t minimum, maximum;
+    int32_t (*effective)(const ControllerConfig&);
+};
+constexpr TuningEdit kTuningEdits[] = {
+    {IDC_DEAD_ZONE, &ControllerConfig::DeadZone, kDeadZoneMin, kDeadZoneMax, EffectiveDeadZone},
+    {IDC_RANGE, &ControllerConfig::Range, kRangeMin, kRangeMax, EffectiveRange},
+};
+
+// The further axes' names are longer than the list is wide: the opened list is widened to them.
+constexpr int kAxisListDroppedWidth = 120;
+
 // Stores the list's choice (-1, which also means the buttons, when it has none) and lets the two
 // direction buttons be assigned only while they drive the axis.
 void ConfirmAxisChoice(const ComboBox& list, int32_t& selector, const Control& first, const Control& second) {
@@ -33,7 +47,13 @@ bool JoystickDialog::OnInit() {
     stickUpDownList = List(IDC_STICK_UP_DOWN_LIST);
     stickLeftRightList = List(IDC_STICK_LEFT_RIGHT_LIST);
     for (const ComboBox& list : {stickUpDownList, stickLeftRightList})
-        for (int selector = 0; selector < kAxisChoiceCount; ++selector) list.Add(kAxisChoices[selector], selector);
+        for (const AxisChoice& choice : kAxisChoices) list.Add(choice.text, choice.selector);
+    for (const ComboBox& list : {stickUpDownList, stickLeftRightList})
+        SendMessageA(list.Handle(), CB_SETDROPPEDWIDTH, kAxisListDroppedWidth, 0);
+    for (const TuningEdit& edit : kTuningEdits) {
+        SendMessageA(Item(edit.id).Handle(), EM_LIMITTEXT, 3, 0);
+        OnTuningEdited(edit.id, true);
+    }
     RefreshButtonLabels();
     OnStickUpDownSelected();
     OnStickLeftRightSelected();
@@ -49,17 +69,21 @@ bool JoystickDialog::OnCommand(int id, int code) {
         OnStickLeftRightSelected();
         return true;
     }
+    if ((code == EN_CHANGE || code == EN_KILLFOCUS) && (id == IDC_DEAD_ZONE || id == IDC_RANGE)) {
+        OnTuningEdited(id, code == EN_KILLFOCUS);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
-    if (id == IDC_SET_DEFAULTS) {
-        ApplyAdaptoidDefaults(*config, config->DIDevice);
+    if (id == IDC_SET_DEFAULTS || id == IDC_SET_PAD) {
+        (id == IDC_SET_PAD ? ApplyPadDefaults : ApplyAdaptoidDefaults)(*config, config->DIDevice);
         RefreshButtonLabels();
         return true;
     }
     const MappingRow* row = MappingRowOf(id);
     if (!row) return false;
-    // A capture that timed out leaves the button as it was.
-    if (const std::optional<int32_t> button = CaptureJoystickButton(Handle(), id, device))
-        config->*row->field = *button;
+    // A capture that timed out leaves the input as it was.
+    if (const std::optional<int32_t> input = CaptureJoystickInput(Handle(), id, device, EffectiveRange(*config)))
+        config->*row->field = *input;
     RefreshButtonLabels();
     return true;
 }
@@ -75,6 +99,19 @@ void JoystickDialog::OnStickLeftRightSelected() {
     RefreshButtonLabels();
 }
 
+void JoystickDialog::OnTuningEdited(int id, bool showStored) {
+    for (const TuningEdit& edit : kTuningEdits) {
+        if (edit.id != id) continue;
+        BOOL isNumber = FALSE;
+        const UINT typed = GetDlgItemInt(Handle(), id, &isNumber, FALSE);
+        // Half-typed values ("1" on the way to "12") are not stored; leaving the field shows what is.
+        if (isNumber && static_cast<int64_t>(typed) >= edit.minimum && static_cast<int64_t>(typed) <= edit.maximum)
+            config->*edit.field = static_cast<int32_t>(typed);
+        if (showStored && (!isNumber || static_cast<int64_t>(typed) != edit.effective(*config)))
+            SetDlgItemInt(Handle(), id, static_cast<UINT>(edit.effective(*config)), FALSE);
+    }
+}
+
 void JoystickDialog::RefreshButtonLabels() {
     for (const MappingRow& row : kMappingRows)
         Item(row.buttonId + 1).SetText(ButtonLabel(config->*row.field).c_str());
@@ -84,7 +121,7 @@ void JoystickDialog::RefreshButtonLabels() {
             list.SelectPrefix(kUseButtonsChoice);
             return;
         }
-        list.Select(selector >= 0 && selector < kAxisChoiceCount ? selector : -1);
+        list.Select(AxisChoicePosition(selector));
         if (selector != UseButtons) {
             Item(axis.firstButton + 1).SetText(kUnusedLabel);
             Item(axis.secondButton + 1).SetText(kUnusedLabel);

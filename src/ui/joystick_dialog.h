@@ -20,6 +20,9 @@ private:
     void OnStickUpDownSelected();
     void OnStickLeftRightSelected();
     void RefreshButtonLabels();
+    // Stores a dead zone or range typed into its field once it is within bounds; `showStored`
+    // puts the value in effect back into the field.
+    void OnTuningEdited(int id, bool showStored);
 
     ComboBox stickUpDownList;
     ComboBox stickLeftRightList;

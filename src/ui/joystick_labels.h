@@ -1,17 +1,23 @@
-// What the joystick dialog shows for a mapping: button labels and the stick's axis choices.
+// What the joystick dialog shows for a mapping: input labels and the stick's axis choices.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-// "Button %2d": the raw index, so a stored value out of range is visible as it is.
-std::string ButtonLabel(int32_t button);
+// "Button %2d" for a button and for any code no joystick input has (the raw value, so a stored
+// value out of range is visible as it is); "Axis Rx+" for an axis direction, "Hat 0 Up" for a hat.
+std::string ButtonLabel(int32_t code);
 
-inline constexpr int kAxisChoiceCount = 7;
-// The entries of both axis lists, in list order; an entry's position is its selector value.
-extern const char* const kAxisChoices[kAxisChoiceCount];
+struct AxisChoice {
+    const char* text;
+    int32_t selector;
+};
+// The entries of both axis lists, in list order: the original seven at the position equal to their
+// selector value, then the further axes (selector 7 means no axis and has no entry).
+inline constexpr int kAxisChoiceCount = 17;
+extern const AxisChoice kAxisChoices[kAxisChoiceCount];
+// The list position showing `selector`, or -1 when no entry does.
+int AxisChoicePosition(int32_t selector);
+
 inline constexpr const char* kUseButtonsChoice = "Use Buttons";
 inline constexpr const char* kUnusedLabel = "(unused)";
-
-// Whether the selector leaves the axis to its two stick-direction buttons (6, or -1 from storage).
-bool SelectorUsesButtons(int32_t selector);

@@ -23,6 +23,9 @@ FakeDinput::FakeDinput() {
     Resolve(module_, "FakeDi_SetKey", setKey_);
     Resolve(module_, "FakeDi_SetButton", setButton_);
     Resolve(module_, "FakeDi_SetAxis", setAxis_);
+    Resolve(module_, "FakeDi_SetJoystickObjects", setJoystickObjects_);
+    Resolve(module_, "FakeDi_SetPov", setPov_);
+    Resolve(module_, "FakeDi_GetDeadZone", getDeadZone_);
     Resolve(module_, "FakeDi_FailCall", failCall_);
     Resolve(module_, "FakeDi_ClearFaults", clearFaults_);
     Resolve(module_, "FakeDi_GetCounters", getCounters_);

@@ -20,6 +20,10 @@ public:
     void SetButton(int32_t device, int32_t button, bool down) { setButton_(device, button, down); }
     void SetAxis(int32_t device, int32_t axis, int32_t value) { setAxis_(device, axis, value); }
     void SetAttached(int32_t device, bool attached) { setAttached_(device, attached); }
+    // A two-stick pad: all eight axes and `hats` hats.
+    void SetJoystickObjects(int32_t device, uint32_t axisMask, int32_t hats) { setJoystickObjects_(device, axisMask, hats); }
+    void SetPov(int32_t device, int32_t hat, uint32_t value) { setPov_(device, hat, value); }
+    int32_t DeadZone(int32_t device, int32_t offset) const { return getDeadZone_(device, offset); }
     void Fail(FakeDiCall call, HRESULT result, int32_t times = -1, int32_t device = -1, int32_t detail = -1) {
         failCall_(call, device, detail, result, times);
     }
@@ -49,6 +53,9 @@ private:
     FakeDi_SetKey_t setKey_ = nullptr;
     FakeDi_SetButton_t setButton_ = nullptr;
     FakeDi_SetAxis_t setAxis_ = nullptr;
+    FakeDi_SetJoystickObjects_t setJoystickObjects_ = nullptr;
+    FakeDi_SetPov_t setPov_ = nullptr;
+    FakeDi_GetDeadZone_t getDeadZone_ = nullptr;
     FakeDi_FailCall_t failCall_ = nullptr;
     FakeDi_ClearFaults_t clearFaults_ = nullptr;
     FakeDi_GetCounters_t getCounters_ = nullptr;

@@ -32,6 +32,11 @@ void WriteNumber(const std::string& subkey, const std::string& name, int value) 
     WriteRaw(subkey, name, std::string(text.c_str(), text.size() + 1));
 }
 
+void WriteRecord(const std::string& subkey, const ControllerConfig& record) {
+    for (const ConfigField& field : kStoredFieldOrder) WriteNumber(subkey, field.name, record.*field.member);
+    for (const TuningField& field : kTuningFields) WriteNumber(subkey, field.name, record.*field.member);
+}
+
 std::optional<std::string> ReadRaw(const std::string& subkey, const std::string& name) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, FullPath(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)

@@ -1,6 +1,8 @@
 // The plug-in's registry key in the throwaway test prefix.
 #pragma once
 
+#include "config/controller_config.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -17,6 +19,8 @@ bool PluginKeyExists();
 void WriteRaw(const std::string& subkey, const std::string& name, const std::string& data, DWORD type = REG_SZ);
 // Writes the decimal text with its terminator, as a saved controller value is.
 void WriteNumber(const std::string& subkey, const std::string& name, int value);
+// Writes a record's numbers as a save would (its device identity aside).
+void WriteRecord(const std::string& subkey, const ControllerConfig& record);
 // The characters a text value holds as stored (read through the wide API, which adds nothing), or
 // nothing when it is missing.
 std::optional<std::string> ReadRaw(const std::string& subkey, const std::string& name);

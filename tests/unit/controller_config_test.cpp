@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
+#include <utility>
 #include <set>
 #include <string>
 
@@ -32,12 +34,40 @@ TEST(ControllerConfig, KeyboardDefaultsKeepDeviceAndSelectors) {
     EXPECT_EQ(record.TriggerZ, 0x2C);
 }
 
-TEST(ControllerConfig, AdaptoidDefaultsOverwriteAllFields) {
+TEST(ControllerConfig, AdaptoidDefaultsOverwriteTheMappedFieldsAndKeepTheTuning) {
     ControllerConfig record;
     std::memset(&record, 0x5A, sizeof record);
+    const ControllerConfig before = record;
     ApplyAdaptoidDefaults(record, 5);
     const ControllerConfig expected{5, 0, 0, 0, 0, 3, 0, 10, 11, 12, 13, 0, 3, 5, 1, 4, 2, 8, 6, 7, 9};
-    EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0);
+    EXPECT_EQ(std::memcmp(&record, &expected, offsetof(ControllerConfig, DeadZone)), 0);
+    EXPECT_EQ(std::memcmp(&record.DeadZone, &before.DeadZone, sizeof record - offsetof(ControllerConfig, DeadZone)), 0);
+}
+
+TEST(ControllerConfig, DeadZoneAndRangeOutsideTheirBoundsMeanTheDefaults) {
+    ControllerConfig record{};  // as loaded with no stored values
+    EXPECT_EQ(EffectiveDeadZone(record), 0);
+    EXPECT_EQ(EffectiveRange(record), 64);
+    for (auto [stored, expected] : {std::pair{0, 0}, {50, 50}, {51, 0}, {-1, 0}}) {
+        record.DeadZone = stored;
+        EXPECT_EQ(EffectiveDeadZone(record), expected) << stored;
+    }
+    for (auto [stored, expected] : {std::pair{16, 16}, {127, 127}, {15, 64}, {128, 64}, {-64, 64}}) {
+        record.Range = stored;
+        EXPECT_EQ(EffectiveRange(record), expected) << stored;
+    }
+}
+
+TEST(ControllerConfig, DeviceIdentityTextRoundTripsAndRejectsOtherShapes) {
+    const DeviceIdentity identity{0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+    char text[kDeviceIdentityTextSize];
+    FormatDeviceIdentity(identity, text);
+    EXPECT_STREQ(text, "{6F1D2B61-D5A0-11CF-BFC7-444553540000}");
+    EXPECT_TRUE(ParseDeviceIdentity(text) == identity);
+    EXPECT_TRUE(ParseDeviceIdentity("{6f1d2b61-d5a0-11cf-bfc7-444553540000}") == identity);
+    for (const char* bad : {"", "0", "{6F1D2B61-D5A0-11CF-BFC7-44455354000}", "{6F1D2B61-D5A0-11CF-BFC7-44455354000G}",
+                            "6F1D2B61-D5A0-11CF-BFC7-444553540000}{", "{6F1D2B61+D5A0-11CF-BFC7-444553540000}"})
+        EXPECT_TRUE(IsEmpty(ParseDeviceIdentity(bad))) << bad;
 }
 
 TEST(ControllerConfig, FirstDeviceOfANeverMappedControllerBringsItsKindsLayout) {
@@ -54,7 +84,7 @@ TEST(ControllerConfig, FirstDeviceOfANeverMappedControllerBringsItsKindsLayout) 
     joystick.DIDevice = 7;
     joystick.StickUpDown = UseButtonsStored;
     EXPECT_TRUE(ApplyFirstRunLayout(joystick, LayoutKind::Joystick));
-    ApplyAdaptoidDefaults(expected, 7);
+    ApplyPadDefaults(expected, 7);
     EXPECT_EQ(std::memcmp(&joystick, &expected, sizeof joystick), 0);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/joystick_labels.h"
 
 #include "config/controller_config.h"
+#include "config/joystick_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +13,28 @@ TEST(JoystickLabelsTest, ButtonLabelShowsTheRawIndexInTwoColumns) {
     EXPECT_EQ(ButtonLabel(31), "Button 31");
     EXPECT_EQ(ButtonLabel(-1), "Button -1");
     EXPECT_EQ(ButtonLabel(INT32_MIN), "Button -2147483648");
+    // Axis and hat codes are named; codes between and beyond them stay raw.
+    EXPECT_EQ(ButtonLabel(AxisCode(JoystickAxisRx, true)), "Axis Rx+");
+    EXPECT_EQ(ButtonLabel(AxisCode(JoystickAxisX, false)), "Axis X-");
+    EXPECT_EQ(ButtonLabel(AxisCode(JoystickAxisSlider1, true)), "Axis Slider1+");
+    EXPECT_EQ(ButtonLabel(HatCode(0, HatUp)), "Hat 0 Up");
+    EXPECT_EQ(ButtonLabel(HatCode(3, HatLeft)), "Hat 3 Left");
+    EXPECT_EQ(ButtonLabel(1002), "Button 1002");
+    EXPECT_EQ(ButtonLabel(1080), "Button 1080");
+    EXPECT_EQ(ButtonLabel(2004), "Button 2004");
+    EXPECT_EQ(ButtonLabel(2040), "Button 2040");
 }
 
-TEST(JoystickLabelsTest, AxisListPositionIsTheSelectorValue) {
-    EXPECT_STREQ(kAxisChoices[AxisX], "Axe X");
-    EXPECT_STREQ(kAxisChoices[AxisXInverted], "Inversed Axe X");
-    EXPECT_STREQ(kAxisChoices[AxisY], "Axe Y");
-    EXPECT_STREQ(kAxisChoices[AxisYInverted], "Inversed Axe Y");
-    EXPECT_STREQ(kAxisChoices[AxisZ], "Axe Z");
-    EXPECT_STREQ(kAxisChoices[AxisZInverted], "Inversed Axe Z");
-    EXPECT_STREQ(kAxisChoices[UseButtons], "Use Buttons");
+TEST(JoystickLabelsTest, OriginalAxisEntriesSitAtTheirSelectorAndNewOnesFollow) {
+    const char* const original[] = {"Axe X", "Inversed Axe X", "Axe Y", "Inversed Axe Y",
+                                    "Axe Z", "Inversed Axe Z", "Use Buttons"};
+    for (int32_t selector = 0; selector <= UseButtons; ++selector) {
+        EXPECT_STREQ(kAxisChoices[selector].text, original[selector]);
+        EXPECT_EQ(AxisChoicePosition(selector), selector);
+    }
+    EXPECT_EQ(AxisChoicePosition(AxisRx), 7);
+    EXPECT_STREQ(kAxisChoices[AxisChoicePosition(AxisSlider1Inverted)].text, "Inversed Axe Slider1");
+    for (int32_t selector : {7, 18, -1, -2}) EXPECT_EQ(AxisChoicePosition(selector), -1) << selector;
 }
 
 TEST(JoystickLabelsTest, OnlySixAndMinusOneLeaveTheAxisToItsButtons) {

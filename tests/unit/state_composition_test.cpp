@@ -24,6 +24,7 @@ ButtonState WithKeys(const ControllerConfig& record, std::initializer_list<int> 
 
 JoystickSnapshot WithButtons(std::initializer_list<int> buttons) {
     JoystickSnapshot joystick = {};
+    for (auto& pov : joystick.pov) pov = 0xFFFFFFFF;  // centred, as DirectInput reports it
     for (int button : buttons) joystick.buttons[button] = 0x80;
     return joystick;
 }
@@ -160,6 +161,108 @@ TEST(JoystickComposition, AdaptoidLayoutMapsPadToN64) {
     EXPECT_EQ(state.buttons, ButtonBit::A | ButtonBit::Start | ButtonBit::PadUp);
     EXPECT_EQ(state.stickX, 20);
     EXPECT_EQ(state.stickY, -40);
+}
+
+TEST(JoystickComposition, FurtherSelectorsFollowRxRyRzAndTheSliders) {
+    JoystickSnapshot joystick = {};
+    joystick.rx = 10;
+    joystick.ry = -20;
+    joystick.rz = 30;
+    joystick.sliders[0] = -40;
+    joystick.sliders[1] = 127;
+    const struct {
+        int32_t selector;
+        int8_t expected;
+    } cases[] = {{AxisRx, 10},      {AxisRxInverted, -10},      {AxisRy, -20},     {AxisRyInverted, 20},
+                 {AxisRz, 30},      {AxisRzInverted, -30},      {AxisSlider0, -40}, {AxisSlider0Inverted, 40},
+                 {AxisSlider1, 127}, {AxisSlider1Inverted, -127}, {18, 0}};
+    ControllerConfig record{};
+    for (const auto& c : cases) {
+        record.StickLeftRight = c.selector;
+        record.StickUpDown = c.selector;
+        const ButtonState state = ComposeFromJoystick(record, joystick);
+        EXPECT_EQ(state.stickX, c.expected) << "selector " << c.selector;
+        EXPECT_EQ(state.stickY, c.expected) << "selector " << c.selector;
+    }
+}
+
+TEST(JoystickComposition, AxisDirectionsPressPastHalfOfTheRange) {
+    ControllerConfig record{};  // range 0 is out of bounds: the default 64, half deflection 32
+    record.ButtonA = AxisCode(JoystickAxisRx, true);
+    record.ButtonB = AxisCode(JoystickAxisRx, false);
+    record.TriggerZ = AxisCode(JoystickAxisSlider1, true);
+    JoystickSnapshot joystick = {};
+    for (int32_t rx : {-64, -33, -32, 0, 32, 33, 64}) {
+        joystick.rx = rx;
+        const uint16_t buttons = ComposeFromJoystick(record, joystick).buttons;
+        EXPECT_EQ(buttons, rx > 32 ? ButtonBit::A : rx < -32 ? ButtonBit::B : 0) << rx;
+    }
+    joystick.rx = 0;
+    joystick.sliders[1] = 50;
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).buttons, ButtonBit::TriggerZ);
+    record.Range = 127;  // half deflection 63
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).buttons, 0);
+    joystick.sliders[1] = 64;
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).buttons, ButtonBit::TriggerZ);
+}
+
+TEST(JoystickComposition, HatDirectionsPressTheirQuarterAndDiagonalsBothNeighbours) {
+    ControllerConfig record{};
+    record.PadUp = HatCode(1, HatUp);
+    record.PadRight = HatCode(1, HatRight);
+    record.PadDown = HatCode(1, HatDown);
+    record.PadLeft = HatCode(1, HatLeft);
+    using namespace ButtonBit;
+    const struct {
+        uint32_t pov;
+        uint16_t expected;
+    } cases[] = {{0, PadUp},           {4500, PadUp | PadRight},   {9000, PadRight}, {13500, PadRight | PadDown},
+                 {18000, PadDown},     {27000, PadLeft},           {31500, PadLeft | PadUp}, {35999, PadUp},
+                 {2000, PadUp},        {0xFFFFFFFF, 0},            {0xFFFF, 0},      {36000, 0}};
+    for (const auto& c : cases) {
+        JoystickSnapshot joystick = {};
+        joystick.pov[1] = c.pov;
+        EXPECT_EQ(ComposeFromJoystick(record, joystick).buttons, c.expected) << "pov " << c.pov;
+    }
+}
+
+TEST(JoystickComposition, PadLayoutPlaysATwoStickPad) {
+    ControllerConfig record{};
+    record.DeadZone = 10;
+    record.Range = 100;
+    ApplyPadDefaults(record, 2);
+    EXPECT_EQ(record.DIDevice, 2);
+    EXPECT_EQ(record.DeadZone, 10);  // the device's tuning is not part of a layout
+    EXPECT_EQ(record.Range, 100);
+    JoystickSnapshot joystick = WithButtons({0, 2, 4, 5, 7});
+    joystick.x = -30;
+    joystick.y = 60;  // left stick pushed down
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).buttons,
+              ButtonBit::A | ButtonBit::B | ButtonBit::TriggerLeft | ButtonBit::TriggerRight | ButtonBit::Start);
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).stickX, -30);
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).stickY, -60);
+    joystick = WithButtons({});
+    joystick.ry = -100;  // right stick up and right, left trigger, hat down
+    joystick.rx = 100;
+    joystick.z = 100;
+    joystick.pov[0] = 18000;
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).buttons,
+              ButtonBit::CUp | ButtonBit::CRight | ButtonBit::TriggerZ | ButtonBit::PadDown);
+    joystick = WithButtons({});
+    joystick.ry = 100;
+    joystick.rx = -100;
+    joystick.pov[0] = 27000;
+    EXPECT_EQ(ComposeFromJoystick(record, joystick).buttons, ButtonBit::CDown | ButtonBit::CLeft | ButtonBit::PadLeft);
+}
+
+TEST(JoystickComposition, NewCodesNeverPressAKey) {
+    ControllerConfig record{};
+    ApplyPadDefaults(record, 0);
+    KeyboardSnapshot keys;
+    for (auto& key : keys) key = 0x80;
+    // The stick keys are 0 in the layout; only button numbers below 256 can name keys.
+    EXPECT_EQ(ComposeFromKeyboard(record, keys).buttons,
+              ButtonBit::A | ButtonBit::B | ButtonBit::TriggerLeft | ButtonBit::TriggerRight | ButtonBit::Start);
 }
 
 }  // namespace

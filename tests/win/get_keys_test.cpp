@@ -125,4 +125,51 @@ TEST_F(GetKeysTest, UnpluggedJoystickReadsIdleAndComesBack) {
     EXPECT_EQ(plugin.Poll(0).buttons, ButtonBit::A);
 }
 
+TEST_F(GetKeysTest, PadMappedThroughAxisAndHatDirectionsComesBackAfterBeingUnplugged) {
+    pad = fake.AddJoystick();
+    fake.SetJoystickObjects(pad, 0xFF, 1);
+    StoreMapping(0, 0, {{"ButtonUp", 1041}, {"PadLeft", 2003}, {"TriggerZ", 1021}});  // Ry+, hat 0 left, Z+
+    Start();
+    fake.SetAxis(pad, 4, 60);
+    fake.SetPov(pad, 0, 27000);
+    const ButtonState pressed{ButtonBit::CUp | ButtonBit::PadLeft, 0, 0};
+    EXPECT_EQ(plugin.Poll(0), pressed);
+    fake.SetAttached(pad, false);
+    for (int poll = 0; poll < 3; ++poll) EXPECT_EQ(plugin.Poll(0), kIdle);
+    fake.SetAttached(pad, true);
+    EXPECT_EQ(plugin.Poll(0), pressed);
+    int32_t minimum = 0, maximum = 0;  // every axis a mapping can use reads in the stick's range
+    ASSERT_TRUE(fake.Range(pad, 7 * 4, minimum, maximum));
+    EXPECT_EQ(maximum, 64);
+}
+
+TEST_F(GetKeysTest, ControllerFollowsItsOwnPadByIdentityAndTunesOnlyThat) {
+    fake.AddKeyboard();
+    const int32_t first = fake.AddJoystick("First");
+    const int32_t own = fake.AddJoystick("Own");  // the fake's instance of device 2
+    const int32_t other = fake.AddJoystick("Other");
+    StoreMapping(0, 1, {{"ButtonA", 3}, {"DeadZone", 10}, {"Range", 100}});  // slot 1 when it was saved
+    TestRegistry::WriteRaw("Controller0", "DeviceGuid", "{7A710002-D1A0-11EF-8000-544156494B49}");
+    StoreMapping(1, 1, {{"ButtonA", 3}});  // no identity stored: the slot number, as always
+    Start();
+    fake.SetButton(own, 3, true);
+    EXPECT_EQ(plugin.Poll(0).buttons, ButtonBit::A);
+    EXPECT_EQ(plugin.Poll(1).buttons, 0);
+    int32_t minimum = 0, maximum = 0;
+    ASSERT_TRUE(fake.Range(own, 2 * 4, minimum, maximum));
+    EXPECT_EQ(maximum, 100);
+    EXPECT_EQ(fake.DeadZone(own, 0), 1000);
+    ASSERT_TRUE(fake.Range(first, 2 * 4, minimum, maximum));
+    EXPECT_EQ(maximum, 64);
+    EXPECT_EQ(fake.DeadZone(first, 0), -1);
+
+    // Its pad gone, the controller reads idle rather than whatever took its slot.
+    fake.SetButton(first, 3, true);
+    fake.SetButton(other, 3, true);
+    plugin.RomClosed();
+    fake.SetAttached(own, false);
+    EXPECT_EQ(plugin.Poll(0), kIdle);
+    EXPECT_EQ(plugin.Poll(1).buttons, ButtonBit::A);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
-// The joystick mapping dialog over the fake DirectInput: axis lists, labels, the Adaptoid layout,
-// and button capture with its failures.
+// The joystick mapping dialog over the fake DirectInput: axis lists, labels, the Adaptoid and pad
+// layouts, dead zone and range, and the capture of buttons, axes and hats with its failures.
+#include "config/joystick_codes.h"
 #include "dialog_fixture.h"
 
 namespace {
@@ -32,6 +33,13 @@ protected:
         EXPECT_TRUE(Dialogs::WaitClosed(dialog));
     }
 
+    // An edit field keeps its text to itself: asked for with a message.
+    static std::string EditText(HWND dialog, int id) {
+        char text[16] = {};
+        GetDlgItemTextA(dialog, id, text, sizeof text);
+        return text;
+    }
+
     int32_t pad = -1;
     HWND config = nullptr;
 };
@@ -42,6 +50,11 @@ TEST_F(JoystickDialogTest, ListsShowTheSelectorsAndStoredButtonCodesBecomeUseBut
     std::vector<Dialogs::ListEntry> choices;
     for (const char* text : {"Axe X", "Inversed Axe X", "Axe Y", "Inversed Axe Y", "Axe Z", "Inversed Axe Z", "Use Buttons"})
         choices.push_back({text, static_cast<intptr_t>(choices.size())});
+    int32_t further = AxisRx;  // 7 means no axis: the further axes follow from 8
+    for (const char* axis : {"Rx", "Ry", "Rz", "Slider0", "Slider1"}) {
+        choices.push_back({std::string("Axe ") + axis, further++});
+        choices.push_back({std::string("Inversed Axe ") + axis, further++});
+    }
     EXPECT_EQ(Dialogs::Entries(dialog, IDC_STICK_UP_DOWN_LIST), choices);
     EXPECT_EQ(Dialogs::Entries(dialog, IDC_STICK_LEFT_RIGHT_LIST), choices);
 
@@ -64,7 +77,7 @@ TEST_F(JoystickDialogTest, ListsShowTheSelectorsAndStoredButtonCodesBecomeUseBut
 }
 
 TEST_F(JoystickDialogTest, SelectorWithoutAnEntryIsStoredAsMinusOneAndDrivenByButtons) {
-    HWND dialog = OpenJoystick({{"StickUpDown", 9}, {"StickLeftRight", -2}, {"StickLeft", 7}});
+    HWND dialog = OpenJoystick({{"StickUpDown", 7}, {"StickLeftRight", -2}, {"StickLeft", 7}});
     ASSERT_NE(dialog, nullptr);
     for (int list : {IDC_STICK_UP_DOWN_LIST, IDC_STICK_LEFT_RIGHT_LIST})
         EXPECT_EQ(Dialogs::Selected(dialog, list), "Use Buttons");
@@ -187,6 +200,75 @@ TEST_F(JoystickDialogTest, UnpluggedJoystickEndsTheCaptureInTimeAndKeepsTheButto
     EXPECT_EQ(fake.Counters().liveObjects, before.liveObjects);
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+TEST_F(JoystickDialogTest, CaptureTakesAnAxisMovedFromItsRestOrAHatDirection) {
+    HWND dialog = OpenJoystick();
+    ASSERT_NE(dialog, nullptr);
+    fake.SetJoystickObjects(pad, 0xFF, 1);
+    fake.SetAxis(pad, JoystickAxisZ, -64);  // both triggers on Z, one of them resting at its end
+    // Each capture reads where the axes rest before anything moves.
+    const auto startCapture = [&](int button) {
+        const int32_t reads = fake.Calls(FAKEDI_CALL_GET_DEVICE_STATE, pad);
+        StartCapture(dialog, button);
+        ASSERT_TRUE(WaitUntil([&] { return fake.Calls(FAKEDI_CALL_GET_DEVICE_STATE, pad) > reads; }));
+    };
+
+    startCapture(IDC_MAP_C_RIGHT);
+    fake.SetAxis(pad, JoystickAxisRx, 20);  // not yet half way
+    fake.SetAxis(pad, JoystickAxisRx, 50);
+    ASSERT_TRUE(WaitUntil([&] { return Dialogs::Text(dialog, IDC_MAP_C_RIGHT + 1) == "Axis Rx+"; }));
+    EXPECT_TRUE(CaptureEnded(dialog, IDC_MAP_C_RIGHT));
+    fake.SetAxis(pad, JoystickAxisRx, 0);
+    int32_t minimum = 0, maximum = 0;
+    ASSERT_TRUE(fake.Range(pad, JoystickAxisSlider1 * 4, minimum, maximum));  // values as the game gets them
+    EXPECT_EQ(minimum, -64);
+    EXPECT_EQ(maximum, 64);
+
+    startCapture(IDC_MAP_TRIGGER_Z);
+    fake.SetAxis(pad, JoystickAxisZ, 40);
+    ASSERT_TRUE(WaitUntil([&] { return Dialogs::Text(dialog, IDC_MAP_TRIGGER_Z + 1) == "Axis Z+"; }));
+    EXPECT_TRUE(CaptureEnded(dialog, IDC_MAP_TRIGGER_Z));
+
+    startCapture(IDC_MAP_PAD_LEFT);
+    fake.SetPov(pad, 0, 27000);
+    ASSERT_TRUE(WaitUntil([&] { return Dialogs::Text(dialog, IDC_MAP_PAD_LEFT + 1) == "Hat 0 Left"; }));
+    EXPECT_TRUE(CaptureEnded(dialog, IDC_MAP_PAD_LEFT));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    Close(dialog);
+    Save(config);
+    EXPECT_EQ(Stored("Controller0", "ButtonRight"), AxisCode(JoystickAxisRx, true));
+    EXPECT_EQ(Stored("Controller0", "TriggerZ"), AxisCode(JoystickAxisZ, true));
+    EXPECT_EQ(Stored("Controller0", "PadLeft"), HatCode(0, HatLeft));
+}
+
+TEST_F(JoystickDialogTest, DeadZoneAndRangeFieldsStoreValuesWithinBoundsAndSetPadLoadsThePadLayout) {
+    HWND dialog = OpenJoystick({{"DeadZone", 10}, {"Range", 500}, {"StickUpDown", 6}});
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(EditText(dialog, IDC_DEAD_ZONE), "10");
+    EXPECT_EQ(EditText(dialog, IDC_RANGE), "64");  // out of bounds: the default
+    SetDlgItemTextA(dialog, IDC_RANGE, "100");
+    SetDlgItemTextA(dialog, IDC_DEAD_ZONE, "51");  // too large: not taken, and shown back on leaving
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DEAD_ZONE, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_DEAD_ZONE)));
+    EXPECT_EQ(EditText(dialog, IDC_DEAD_ZONE), "10");
+
+    Dialogs::ClickNow(dialog, IDC_SET_PAD);
+    const std::pair<int, const char*> expected[] = {
+        {IDC_MAP_A, "Button  0"},          {IDC_MAP_B, "Button  2"},          {IDC_MAP_START, "Button  7"},
+        {IDC_MAP_C_UP, "Axis Ry-"},        {IDC_MAP_C_DOWN, "Axis Ry+"},      {IDC_MAP_C_LEFT, "Axis Rx-"},
+        {IDC_MAP_C_RIGHT, "Axis Rx+"},     {IDC_MAP_PAD_UP, "Hat 0 Up"},      {IDC_MAP_PAD_DOWN, "Hat 0 Down"},
+        {IDC_MAP_PAD_LEFT, "Hat 0 Left"},  {IDC_MAP_PAD_RIGHT, "Hat 0 Right"}, {IDC_MAP_TRIGGER_Z, "Axis Z+"},
+        {IDC_MAP_TRIGGER_LEFT, "Button  4"}, {IDC_MAP_TRIGGER_RIGHT, "Button  5"},
+        {IDC_MAP_STICK_UP, "(unused)"},    {IDC_MAP_STICK_LEFT, "(unused)"}};
+    for (const auto& [button, label] : expected) EXPECT_EQ(Dialogs::Text(dialog, button + 1), label) << button;
+    EXPECT_EQ(Dialogs::Selected(dialog, IDC_STICK_UP_DOWN_LIST), "Inversed Axe Y");
+    EXPECT_EQ(Dialogs::Selected(dialog, IDC_STICK_LEFT_RIGHT_LIST), "Axe X");
+    Close(dialog);
+    Save(config);
+    EXPECT_EQ(Stored("Controller0", "DIDevice"), 1);
+    EXPECT_EQ(Stored("Controller0", "DeadZone"), 10);
+    EXPECT_EQ(Stored("Controller0", "Range"), 100);
 }
 
 }  // namespace

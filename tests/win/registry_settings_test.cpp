@@ -63,6 +63,7 @@ TEST_F(RegistrySettings, EmptyControllerKeyGetsKeyboardDefaultsAndKeepsSelectors
     ControllerConfig expected{};
     expected.DIDevice = -1;
     expected.StickUpDown = 3;
+    expected.Range = kRangeDefault;
     ApplyKeyboardDefaults(expected);
     EXPECT_EQ(std::memcmp(&Controller(0), &expected, sizeof expected), 0);
 }
@@ -155,7 +156,10 @@ TEST_F(RegistrySettings, SaveThenLoadReproducesEverySetting) {
     int value = -5;
     for (ControllerConfig& record : controllers) {
         for (const ConfigField& field : kStoredFieldOrder) record.*field.member = value++ * 37;
+        record.DeadZone = value++;
+        record.Range = value++;
     }
+    controllers[1].DeviceGuid = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 9}};
     netplay.PlayAs = 3;
     netplay.ViewLog = true;
     SetDllPath(netplay, "C:\\Games\\kaillera\\kailleraclient.dll");
@@ -178,6 +182,34 @@ TEST_F(RegistrySettings, SaveThenLoadReproducesEverySetting) {
     EXPECT_TRUE(netplay.ViewLog);
     EXPECT_STREQ(netplay.Dll, savedNetplay.Dll);
     EXPECT_FALSE(netplay.Enabled);
+}
+
+TEST_F(RegistrySettings, AddedValuesAreOptionalAndLeaveTheOriginalOnesAsTheyWere) {
+    // A record stored by an older build: no dead zone, range or device identity.
+    WriteNumber("Controller0", "DIDevice", 1);
+    WriteNumber("Controller0", "ButtonA", 4);
+    Controller(0).DeadZone = 30;
+    Controller(0).Range = 100;
+    Controller(0).DeviceGuid.data1 = 7;
+    Load();
+    EXPECT_EQ(Controller(0).DeadZone, kDeadZoneDefault);
+    EXPECT_EQ(Controller(0).Range, kRangeDefault);
+    EXPECT_TRUE(IsEmpty(Controller(0).DeviceGuid));
+
+    // Saved with the added values, the original 21 keep their texts; an unreadable identity is none.
+    Controller(0).DeadZone = 12;
+    Controller(0).Range = 90;
+    Save();
+    EXPECT_STREQ(ReadRaw("Controller0", "DIDevice")->c_str(), "1");
+    EXPECT_STREQ(ReadRaw("Controller0", "ButtonA")->c_str(), "4");
+    EXPECT_STREQ(ReadRaw("Controller0", "DeadZone")->c_str(), "12");
+    EXPECT_STREQ(ReadRaw("Controller0", "Range")->c_str(), "90");
+    EXPECT_STREQ(ReadRaw("Controller0", "DeviceGuid")->c_str(), "");
+    WriteRaw("Controller0", "DeviceGuid", "{not a guid}");
+    Load();
+    EXPECT_EQ(Controller(0).DeadZone, 12);
+    EXPECT_EQ(Controller(0).Range, 90);
+    EXPECT_TRUE(IsEmpty(Controller(0).DeviceGuid));
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ double BestNanosecondsPerCall(int calls, Call call) {
 
 // One benchmark each; they print their figures and return the process exit code.
 int BenchPoll();
+int BenchPadPoll();
 int BenchHandoff();
 int BenchCreateDevices();
 int BenchMemory();

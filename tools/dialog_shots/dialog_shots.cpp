@@ -27,12 +27,11 @@ void AddFakeDevices() {
 void StoreSettings() {
     TestRegistry::DeletePluginKey();
     TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
-    const std::pair<const char*, int> adaptoid[] = {
-        {"DIDevice", 1}, {"StickUpDown", 3}, {"StickLeftRight", 0}, {"PadUp", 10},     {"PadDown", 11},
-        {"PadLeft", 12}, {"PadRight", 13},   {"ButtonA", 0},        {"ButtonB", 3},    {"ButtonUp", 5},
-        {"ButtonDown", 1}, {"ButtonLeft", 4}, {"ButtonRight", 2},   {"ButtonStart", 8}, {"TriggerLeft", 6},
-        {"TriggerRight", 7}, {"TriggerZ", 9}};
-    for (const auto& [name, value] : adaptoid) TestRegistry::WriteNumber("Controller1", name, value);
+    ControllerConfig pad{};  // the two-stick pad layout, with a small dead zone
+    pad.DeadZone = 8;
+    pad.Range = kRangeDefault;
+    ApplyPadDefaults(pad, 1);
+    TestRegistry::WriteRecord("Controller1", pad);
 }
 
 bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }

@@ -50,11 +50,21 @@ std::vector<DIDEVICEOBJECTINSTANCEA> objectsOf(const VirtualDevice& device, DWOR
         return objects;
     }
     if (all || (flags & DIDFT_AXIS)) {
-        static const GUID* const kAxisTypes[] = {&GUID_XAxis, &GUID_YAxis, &GUID_ZAxis};
-        static const char* const kAxisNames[] = {"X Axis", "Y Axis", "Z Axis"};
-        for (int axis = 0; axis < device.axisCount(); ++axis)
-            objects.push_back(objectInstance(*kAxisTypes[axis], axis * sizeof(LONG),
-                                             DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(axis), kAxisNames[axis]));
+        static const GUID* const kAxisTypes[kAxisSlots] = {&GUID_XAxis,  &GUID_YAxis,  &GUID_ZAxis,  &GUID_RxAxis,
+                                                           &GUID_RyAxis, &GUID_RzAxis, &GUID_Slider, &GUID_Slider};
+        static const char* const kAxisNames[kAxisSlots] = {"X Axis",  "Y Axis",  "Z Axis",  "X Rotation",
+                                                           "Y Rotation", "Z Rotation", "Slider", "Slider 2"};
+        DWORD instance = 0;
+        for (int axis = 0; axis < kAxisSlots; ++axis)
+            if (device.hasAxisAtOffset(axis * sizeof(LONG)))
+                objects.push_back(objectInstance(*kAxisTypes[axis], axis * sizeof(LONG),
+                                                 DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(instance++), kAxisNames[axis]));
+    }
+    if (all || (flags & DIDFT_POV)) {
+        for (int hat = 0; hat < device.hats; ++hat) {
+            std::snprintf(name, sizeof name, "Hat Switch %d", hat);
+            objects.push_back(objectInstance(GUID_POV, DIJOFS_POV(hat), DIDFT_POV | DIDFT_MAKEINSTANCE(hat), name));
+        }
     }
     if (all || (flags & DIDFT_BUTTON)) {
         for (int button = 0; button < kJoystickButtons; ++button) {
@@ -145,8 +155,12 @@ HRESULT FakeDevice::SetProperty(REFGUID property, LPCDIPROPHEADER header) {
         if (header->dwSize != sizeof(DIPROPRANGE)) return DIERR_INVALIDPARAM;
         return setRange(*device, *reinterpret_cast<const DIPROPRANGE*>(header));
     }
-    // Tuning properties are accepted and ignored: the fake reports axis values as set.
-    if (&property == &DIPROP_DEADZONE || &property == &DIPROP_SATURATION ||
+    if (&property == &DIPROP_DEADZONE) {
+        if (header->dwSize != sizeof(DIPROPDWORD)) return DIERR_INVALIDPARAM;
+        return setDeadZone(*device, *reinterpret_cast<const DIPROPDWORD*>(header));
+    }
+    // Other tuning properties are accepted and ignored: the fake reports axis values as set.
+    if (&property == &DIPROP_SATURATION ||
         &property == &DIPROP_BUFFERSIZE || &property == &DIPROP_AXISMODE)
         return DI_OK;
     return DIERR_UNSUPPORTED;
@@ -157,13 +171,28 @@ HRESULT FakeDevice::setRange(VirtualDevice& device, const DIPROPRANGE& range) {
     if (device.keyboard) return DIERR_OBJECTNOTFOUND;
     if (range.diph.dwHow == DIPH_DEVICE) {
         if (range.diph.dwObj != 0) return DIERR_INVALIDPARAM;
-        for (int axis = 0; axis < device.axisCount(); ++axis)
-            device.ranges[axis * sizeof(LONG)] = AxisRange{range.lMin, range.lMax};
+        for (int axis = 0; axis < kAxisSlots; ++axis)
+            if (device.hasAxisAtOffset(axis * sizeof(LONG)))
+                device.ranges[axis * sizeof(LONG)] = AxisRange{range.lMin, range.lMax};
         return DI_OK;
     }
     std::optional<DWORD> offset = axisOffset(range.diph, dataSize_);
     if (!offset || !device.hasAxisAtOffset(*offset)) return DIERR_OBJECTNOTFOUND;
     device.ranges[*offset] = AxisRange{range.lMin, range.lMax};
+    return DI_OK;
+}
+
+HRESULT FakeDevice::setDeadZone(VirtualDevice& device, const DIPROPDWORD& deadZone) {
+    if (deadZone.dwData > 10000) return DIERR_INVALIDPARAM;
+    if (device.keyboard) return DIERR_OBJECTNOTFOUND;
+    if (deadZone.diph.dwHow == DIPH_DEVICE) {
+        for (int axis = 0; axis < kAxisSlots; ++axis)
+            if (device.hasAxisAtOffset(axis * sizeof(LONG))) device.deadZones[axis * sizeof(LONG)] = deadZone.dwData;
+        return DI_OK;
+    }
+    std::optional<DWORD> offset = axisOffset(deadZone.diph, dataSize_);
+    if (!offset || !device.hasAxisAtOffset(*offset)) return DIERR_OBJECTNOTFOUND;
+    device.deadZones[*offset] = deadZone.dwData;
     return DI_OK;
 }
 
@@ -255,6 +284,7 @@ HRESULT FakeDevice::GetCapabilities(LPDIDEVCAPS caps) {
     caps->dwFlags = (device->attached ? DIDC_ATTACHED : 0) | (device->keyboard ? 0 : DIDC_POLLEDDEVICE);
     caps->dwDevType = device->devType();
     caps->dwAxes = device->axisCount();
+    caps->dwPOVs = device->hats;
     caps->dwButtons = device->keyboard ? device->keys.size() : kJoystickButtons;
     return DI_OK;
 }

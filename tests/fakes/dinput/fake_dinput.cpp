@@ -30,7 +30,7 @@ int32_t addDevice(bool keyboard, const char* name, const uint8_t* guidBytes, boo
     const int index = state.deviceCount();
     VirtualDevice device;
     device.keyboard = keyboard;
-    device.hasZAxis = !keyboard && hasZAxis;
+    device.axisMask = keyboard ? 0 : hasZAxis ? fakedi::kXYZAxes : fakedi::kXYAxes;
     device.name = name ? name : (keyboard ? "Keyboard" : "Joystick");
     if (guidBytes) {
         std::memcpy(&device.instance, guidBytes, sizeof device.instance);
@@ -104,6 +104,29 @@ void __cdecl FakeDi_SetAxis(int32_t device, int32_t axis, int32_t value) {
     changeDevice(device, [&](VirtualDevice& d) {
         if (axis >= 0 && axis < static_cast<int32_t>(d.axes.size())) d.axes[axis] = value;
     });
+}
+
+void __cdecl FakeDi_SetJoystickObjects(int32_t device, uint32_t axisMask, int32_t hats) {
+    changeDevice(device, [&](VirtualDevice& d) {
+        if (d.keyboard) return;
+        d.axisMask = axisMask & ((1u << fakedi::kAxisSlots) - 1);
+        d.hats = hats < 0 ? 0 : hats > fakedi::kPovSlots ? fakedi::kPovSlots : hats;
+    });
+}
+
+void __cdecl FakeDi_SetPov(int32_t device, int32_t hat, uint32_t value) {
+    changeDevice(device, [&](VirtualDevice& d) {
+        if (hat >= 0 && hat < fakedi::kPovSlots) d.povs[hat] = value;
+    });
+}
+
+int32_t __cdecl FakeDi_GetDeadZone(int32_t device, int32_t offset) {
+    int32_t found = -1;
+    changeDevice(device, [&](VirtualDevice& d) {
+        auto deadZone = d.deadZones.find(static_cast<DWORD>(offset));
+        if (deadZone != d.deadZones.end()) found = static_cast<int32_t>(deadZone->second);
+    });
+    return found;
 }
 
 void __cdecl FakeDi_FailCall(int32_t call, int32_t device, int32_t detail, int32_t result, int32_t times) {

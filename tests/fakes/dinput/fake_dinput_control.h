@@ -52,8 +52,15 @@ typedef int32_t(__cdecl* FakeDi_AddJoystick_t)(const char* name, const uint8_t* 
 typedef void(__cdecl* FakeDi_SetAttached_t)(int32_t device, int32_t attached);
 typedef void(__cdecl* FakeDi_SetKey_t)(int32_t device, int32_t code, int32_t down);
 typedef void(__cdecl* FakeDi_SetButton_t)(int32_t device, int32_t button, int32_t down);
-// axis: 0 X, 1 Y, 2 Z, 3 Rx, 4 Ry, 5 Rz. The value is reported as is (no range scaling).
+// axis: 0 X, 1 Y, 2 Z, 3 Rx, 4 Ry, 5 Rz, 6 slider 0, 7 slider 1. The value is reported as is (no
+// range scaling, no dead zone), also for an axis the device lacks.
 typedef void(__cdecl* FakeDi_SetAxis_t)(int32_t device, int32_t axis, int32_t value);
+// Which axes a joystick has as objects (bit n = axis n above; AddJoystick gives X, Y and maybe Z)
+// and how many point-of-view hats (0..4). Properties on a missing axis fail with
+// DIERR_OBJECTNOTFOUND; a missing hat reads centred.
+typedef void(__cdecl* FakeDi_SetJoystickObjects_t)(int32_t device, uint32_t axisMask, int32_t hats);
+// A hat's value in hundredths of a degree clockwise from up; 0xFFFFFFFF is centred.
+typedef void(__cdecl* FakeDi_SetPov_t)(int32_t device, int32_t hat, uint32_t value);
 // Makes `call` fail with `result` on `device` (-1: any device, or the call has no device) for the
 // next `times` calls (-1: always). `detail` narrows SET_PROPERTY to one object offset (-1: any).
 // Several faults may be armed at once; the first matching armed fault wins.
@@ -63,6 +70,9 @@ typedef void(__cdecl* FakeDi_GetCounters_t)(struct FakeDiCounters* out);
 // The last DIPROP_RANGE set on `device` for the object at `offset` (DIPH_BYOFFSET); returns 0 when
 // none was set, else 1 with *minimum/*maximum filled.
 typedef int32_t(__cdecl* FakeDi_GetRange_t)(int32_t device, int32_t offset, int32_t* minimum, int32_t* maximum);
+// The last DIPROP_DEADZONE set on `device` for the axis at `offset` (directly or for the whole
+// device), or -1 when none was.
+typedef int32_t(__cdecl* FakeDi_GetDeadZone_t)(int32_t device, int32_t offset);
 // Cooperative level flags and window last set on `device` (0 when never set).
 typedef int32_t(__cdecl* FakeDi_GetCooperativeFlags_t)(int32_t device, void** window);
 // Number of calls of `call` on `device` (-1: all devices) since reset.

@@ -92,6 +92,7 @@ private:
     // DI_OK when the call may go on.
     HRESULT enterRead(FakeDiCall call, State& state, const VirtualDevice* device);
     HRESULT setRange(VirtualDevice& device, const DIPROPRANGE& range);
+    HRESULT setDeadZone(VirtualDevice& device, const DIPROPDWORD& deadZone);
 
     ObjectRecord record_;
     DWORD dataSize_ = 0;  // 0 until SetDataFormat

@@ -12,8 +12,14 @@ DWORD VirtualDevice::devType() const {
 }
 
 bool VirtualDevice::hasAxisAtOffset(DWORD offset) const {
-    if (offset % sizeof(LONG) != 0) return false;
-    return offset / sizeof(LONG) < static_cast<DWORD>(axisCount());
+    if (keyboard || offset % sizeof(LONG) != 0 || offset / sizeof(LONG) >= kAxisSlots) return false;
+    return (axisMask >> (offset / sizeof(LONG))) & 1;
+}
+
+int VirtualDevice::axisCount() const {
+    int count = 0;
+    for (int axis = 0; axis < kAxisSlots; ++axis) count += hasAxisAtOffset(axis * sizeof(LONG));
+    return count;
 }
 
 void VirtualDevice::fillInstance(DIDEVICEINSTANCEA& out, DWORD size) const {
@@ -41,8 +47,10 @@ void VirtualDevice::readState(void* out, DWORD size) const {
     joy.lRx = axes[3];
     joy.lRy = axes[4];
     joy.lRz = axes[5];
-    // A centred hat reads 0xFFFFFFFF; zero would mean "pushed up".
-    std::fill(std::begin(joy.rgdwPOV), std::end(joy.rgdwPOV), 0xFFFFFFFFu);
+    joy.rglSlider[0] = axes[6];
+    joy.rglSlider[1] = axes[7];
+    // A centred hat reads 0xFFFFFFFF, and so does one the device lacks; zero would mean "pushed up".
+    for (int hat = 0; hat < kPovSlots; ++hat) joy.rgdwPOV[hat] = hat < hats ? povs[hat] : kCentredPov;
     std::copy(buttons.begin(), buttons.end(), joy.rgbButtons);
     std::memcpy(out, &joy, std::min<size_t>(size, sizeof joy));
 }

@@ -26,6 +26,10 @@ constexpr int kAnyDetail = -1;
 constexpr int kJoystickButtons = 32;  // what DIJOYSTATE carries; also the reported capability
 constexpr LONG kDefaultRangeMin = 0;
 constexpr LONG kDefaultRangeMax = 0xFFFF;
+constexpr int kAxisSlots = 8;  // X, Y, Z, Rx, Ry, Rz, slider 0, slider 1: the DIJOYSTATE axes in order
+constexpr int kPovSlots = 4;
+constexpr DWORD kCentredPov = 0xFFFFFFFF;  // what a centred hat, or one the device lacks, reads
+constexpr uint32_t kXYAxes = 0x3, kXYZAxes = 0x7;
 
 struct AxisRange {
     LONG minimum;
@@ -34,22 +38,25 @@ struct AxisRange {
 
 struct VirtualDevice {
     bool keyboard = false;
-    bool hasZAxis = false;
+    uint32_t axisMask = 0;  // bit n: axis slot n exists as an object
+    int hats = 0;
     bool attached = true;
     std::string name;
     GUID instance{};
     GUID product{};
     std::array<BYTE, 256> keys{};
     std::array<BYTE, 128> buttons{};
-    std::array<LONG, 6> axes{};  // X, Y, Z, Rx, Ry, Rz
+    std::array<LONG, kAxisSlots> axes{};
+    std::array<DWORD, kPovSlots> povs{kCentredPov, kCentredPov, kCentredPov, kCentredPov};
     std::map<DWORD, AxisRange> ranges;  // by data format offset, the last one set
+    std::map<DWORD, DWORD> deadZones;   // likewise, DIPROP_DEADZONE in 1/10000 of the range
     DWORD cooperativeFlags = 0;
     HWND cooperativeWindow = nullptr;
 
     DWORD devType() const;
-    // Axes that exist as objects (for ranges and enumeration): X, Y and, when present, Z.
+    // Axes that exist as objects (for properties and enumeration): those in axisMask.
     bool hasAxisAtOffset(DWORD offset) const;
-    int axisCount() const { return keyboard ? 0 : (hasZAxis ? 3 : 2); }
+    int axisCount() const;
     void fillInstance(DIDEVICEINSTANCEA& out, DWORD size) const;
     // Writes the device state in the layout of the standard keyboard / joystick formats.
     void readState(void* out, DWORD size) const;
