@@ -4,7 +4,6 @@
 #include "framework/message_box.h"
 #include "input/device_table.h"
 #include "netplay/kaillera_library.h"
-#include "netplay/netplay_game.h"
 #include "netplay/netplay_log_window.h"
 #include "plugin/compose_controller_state.h"
 #include "plugin/host_records.h"
@@ -18,6 +17,24 @@
 
 // Exported, undecorated, by exports.def.
 #define PLUGIN_EXPORT extern "C" void __cdecl
+
+namespace {
+
+// The local netplay player plays with the mapping chosen as PlayAs; none chosen sends nothing.
+void ComposeLocalPlayer(ButtonState* state) {
+    if (const ControllerConfig* mapping = MappingForPlayer(pluginState.controllers, pluginState.netplay.PlayAs))
+        ComposeControllerState(*mapping, state);
+    else
+        ClearButtonState(state);
+}
+
+NetplayLinks NetplayLinksNow() { return NetplayLinks{pluginState.netplay.ViewLog, ComposeLocalPlayer, &netplayLogWindow}; }
+
+// A game handler the library runs on a thread of its own gets this long to leave our code before
+// the host may unload it.
+constexpr DWORD kForeignHandlerMs = 1000;
+
+}  // namespace
 
 PLUGIN_EXPORT GetDllInfo(PluginInfo* info) {
     if (!info) return;
@@ -44,23 +61,14 @@ PLUGIN_EXPORT InitiateControllers(HWND window, ControlSlot* controls) {
 PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
     if (!keys) return;
     CreateDevices();
-    ++pluginState.game.pollCount;
+    ++pluginState.pollCount;
 
     ButtonState word{};
     if (control >= 0 && control < kControllerCount) {
         if (!pluginState.netplay.Enabled) {
             ComposeControllerState(pluginState.controllers[control], &word);
         } else {
-            NetplayGame& game = pluginState.game;
-            if (control == LocalComposeController(game.localController)) {
-                // The local player plays with the mapping chosen as PlayAs; none chosen sends nothing.
-                if (const ControllerConfig* mapping = MappingForPlayer(pluginState.controllers, pluginState.netplay.PlayAs))
-                    ComposeControllerState(*mapping, &game.localState);
-                else
-                    ClearButtonState(&game.localState);
-            }
-            NetplayFrameHandoff();
-            CopyButtonState(&word, &game.exchangedStates[control]);
+            word = pluginState.session.Poll(control, pluginState.pollCount);
         }
     }
     *keys = word;  // one store: the host never sees a half-built word
@@ -68,23 +76,24 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 
 PLUGIN_EXPORT RomOpen() {
     CreateDevices();
-    pluginState.game.pollCount = 0;
+    pluginState.pollCount = 0;
     if (pluginState.netplay.Enabled) {
         StartKailleraLibrary(pluginState.netplay.Dll);
         netplayLogWindow.Create(pluginState.netplay.ViewLog);
-        StartNetplay();  // returns once a game has started
+        pluginState.session.Start(NetplayLinksNow());  // returns once a game has started
     }
 }
 
 PLUGIN_EXPORT RomClosed() {
-    if (pluginState.netplay.Enabled) StopNetplay();
+    if (pluginState.netplay.Enabled) pluginState.session.Stop();
     netplayLogWindow.Destroy();  // its text stays for the next game's window
     ReleaseDevices();
 }
 
 PLUGIN_EXPORT CloseDLL() {
     ReleaseDevices();
-    StopNetplay();  // also a game started before netplay was switched off
+    pluginState.session.Stop();  // also a game started before netplay was switched off
+    pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();
     ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock
 }

@@ -2,7 +2,6 @@
 
 #include "config/registry_settings.h"
 #include "input/device_table.h"
-#include "netplay/netplay_game.h"
 #include "plugin/plugin_state.h"
 
 PluginApp::PluginApp() {
@@ -27,10 +26,11 @@ int PluginApp::ExitInstance(bool processTerminating) {
         // on them for ever; the netplay library, loaded after us, has been detached already. The
         // system reclaims all of it.
         AbandonDevices();
-        StopNetplay(true);
+        pluginState.session.Stop();
     } else {
         ReleaseDevices();
-        StopNetplay();
+        pluginState.session.Stop();
+        pluginState.session.WaitForForeignHandler(1000);
     }
     return Application::ExitInstance(processTerminating);
 }

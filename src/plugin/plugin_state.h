@@ -4,7 +4,7 @@
 #include "config/controller_config.h"
 #include "config/netplay_settings.h"
 #include "input/device_table.h"
-#include "netplay/netplay_game.h"
+#include "netplay/netplay_session.h"
 
 #include <windows.h>
 
@@ -13,7 +13,8 @@ struct PluginState {
     ControllerConfig controllers[kControllerCount]{};
     NetplaySettings netplay;
     DeviceTable devices;
-    NetplayGame game;
+    uint32_t pollCount = 0;  // GetKeys calls since RomOpen; wraps
+    NetplaySession session;
 };
 
 extern PluginState pluginState;
