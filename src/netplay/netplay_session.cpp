@@ -74,8 +74,8 @@ void NetplaySession::Start(const NetplayLinks& links) {
     activeSession = this;
     if (!CreateEvents()) return;
     stopEvent_.Reset();
-    open_ = true;
-    if (gameInProgress_) return;  // RomOpen twice: the game goes on
+    closed_ = false;
+    if (gameInProgress_) return;  // started in the window before this ROM, or RomOpen twice
     gameCount_ = 0;
     startEvent_.Reset();
     if (!worker_ || WaitForSingleObject(worker_.Get(), 0) != WAIT_TIMEOUT) {
@@ -109,8 +109,12 @@ DWORD WINAPI NetplaySession::WorkerMain(void* self) {
     return 1;
 }
 
+void NetplaySession::Close() {
+    closed_ = true;
+    Stop();
+}
+
 void NetplaySession::Stop() {
-    open_ = false;
     ++generation_;
     gameCount_ = 0;
     stopEvent_.Set();
@@ -147,8 +151,8 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
 
     Ending ending = Ending::Stopped;
     bool showedLog = false;
-    // A game started from the library's window while no ROM is open has no one to play it.
-    if (open_) {
+    // After CloseDLL no host will ever poll this game.
+    if (!closed_) {
         localState_ = ButtonState{};
         for (ButtonState& state : exchangedStates_) state = ButtonState{};
         if (links_.viewLog && links_.log && !links_.log->Shown()) {

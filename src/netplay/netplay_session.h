@@ -34,9 +34,12 @@ public:
     // once Stop was called from another thread. A server dialog still open from the previous ROM is
     // used again: the next game started there is this ROM's.
     void Start(const NetplayLinks& links);
-    // RomClosed, CloseDLL: ends any game at once and releases every waiting poll. It never waits for
-    // the library's window, which may stay open (its worker keeps the plug-in loaded meanwhile).
+    // RomClosed: ends any game at once and releases every waiting poll. It never waits for the
+    // library's window, which may stay open (its worker keeps the plug-in loaded meanwhile). A game
+    // started there before the next Start is that ROM's.
     void Stop();
+    // CloseDLL, unload: Stop, and games started in the library's window from now on end at once.
+    void Close();
     // CloseDLL: after Stop, gives a game handler that runs on a thread of the library's own (not
     // our worker, which keeps the plug-in loaded) up to `timeoutMs` to leave the plug-in's code.
     void WaitForForeignHandler(DWORD timeoutMs);
@@ -81,7 +84,7 @@ private:
     NetplayLinks links_{};
     // Stop raises it; a game belongs to the generation it started in and ends when it changes.
     std::atomic<uint32_t> generation_{0};
-    std::atomic<bool> open_{false};  // between Start and Stop: games are welcome
+    std::atomic<bool> closed_{false};  // from Close to the next Start: games end at once
     std::atomic<int32_t> gameCount_{0};  // games since Start: a second one asks first
     std::atomic<bool> gameInProgress_{false};
     std::atomic<bool> handlerRunning_{false};

@@ -92,7 +92,7 @@ PLUGIN_EXPORT RomClosed() {
 
 PLUGIN_EXPORT CloseDLL() {
     ReleaseDevices();
-    pluginState.session.Stop();  // also a game started before netplay was switched off
+    pluginState.session.Close();  // also a game started before netplay was switched off
     pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();
     ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock

@@ -26,10 +26,10 @@ int PluginApp::ExitInstance(bool processTerminating) {
         // on them for ever; the netplay library, loaded after us, has been detached already. The
         // system reclaims all of it.
         AbandonDevices();
-        pluginState.session.Stop();
+        pluginState.session.Close();
     } else {
         ReleaseDevices();
-        pluginState.session.Stop();
+        pluginState.session.Close();
         pluginState.session.WaitForForeignHandler(1000);
     }
     return Application::ExitInstance(processTerminating);
