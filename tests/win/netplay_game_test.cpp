@@ -246,10 +246,10 @@ TEST_F(NetplayTest, SpectatorSendsAnIdleStateAndComposesNothing) {
 
 namespace {
 
-// Starts netplay_host.exe for `player`; the handle is the caller's to close.
-HANDLE StartHost(int player, const std::string& channel, int rounds) {
+// Starts netplay_host.exe; the handle is the caller's to close.
+HANDLE StartHost(int player, const std::string& channel, const char* ending, int games) {
     std::string command = std::string(ProgramFolder()) + "netplay_host.exe " + std::to_string(player) + " " +
-                          channel + " " + std::to_string(rounds);
+                          channel + " " + ending + " " + std::to_string(games);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -260,25 +260,55 @@ HANDLE StartHost(int player, const std::string& channel, int rounds) {
     return process.hProcess;
 }
 
-TEST(TwoHosts, PlayOneGameAndSeeEachOthersInput) {
+struct TwoHostEnding {
+    const char* host;     // player 1's part
+    const char* joining;  // player 2's part
+    int games;
+};
+
+// Two emulator-like processes play through the fake library in client mode and end the game in
+// each of the ways a game ends; each process checks its own side (see netplay_host.cpp).
+class TwoHosts : public testing::TestWithParam<TwoHostEnding> {};
+
+TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
+    const TwoHostEnding ending = GetParam();
     FakeKaillera library;  // for its path
     TestRegistry::DeletePluginKey();
     TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
     TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
     TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
     const std::string channel = "two-hosts-" + std::to_string(GetCurrentProcessId());
-    HANDLE hosts[2] = {StartHost(0, channel, 300), StartHost(1, channel, 300)};
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
+    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending.games),
+                       StartHost(2, channel, ending.joining, ending.games)};
     ASSERT_TRUE(hosts[0] && hosts[1]);
-    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, 25000);
-    for (HANDLE host : hosts) {
-        DWORD code = 1000;
-        if (waited == WAIT_TIMEOUT) TerminateProcess(host, 1001);
-        GetExitCodeProcess(host, &code);
-        EXPECT_EQ(code, 0u) << "host " << (host == hosts[0] ? 0 : 1);
-        CloseHandle(host);
+    if (std::string(ending.joining) == "killed") {
+        EXPECT_EQ(WaitForSingleObject(ready, 40000), WAIT_OBJECT_0);
+        TerminateProcess(hosts[1], 0);
     }
+    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, 50000);
+    for (int i = 0; i < 2; ++i) {
+        DWORD code = 1000;
+        if (waited == WAIT_TIMEOUT) TerminateProcess(hosts[i], 1001);
+        GetExitCodeProcess(hosts[i], &code);
+        const bool killedByUs = i == 1 && std::string(ending.joining) == "killed";
+        if (!killedByUs) EXPECT_EQ(code, 0u) << "player " << i + 1;
+        CloseHandle(hosts[i]);
+    }
+    CloseHandle(ready);
     TestRegistry::DeletePluginKey();
 }
+
+const TwoHostEnding kEndings[] = {
+    {"stops", "stays", 2},  // the host stops, twice: a second game in the same processes
+    {"stays", "stops", 1},  // the joining player stops
+    {"survives", "killed", 1},
+    {"closes", "stays", 1},  // the host's user closes the library's window
+};
+std::string EndingName(const testing::TestParamInfo<TwoHostEnding>& info) {
+    return std::string(info.param.host) + "_" + info.param.joining;
+}
+INSTANTIATE_TEST_SUITE_P(Endings, TwoHosts, testing::ValuesIn(kEndings), EndingName);
 
 }  // namespace
 
