@@ -86,7 +86,7 @@ PLUGIN_EXPORT RomOpen() {
 
 PLUGIN_EXPORT RomClosed() {
     if (pluginState.netplay.Enabled) pluginState.session.Stop();
-    netplayLogWindow.Destroy();  // its text stays for the next game's window
+    netplayLogWindow.Destroy(false);  // its text stays for the next game's window
     ReleaseDevices();
 }
 

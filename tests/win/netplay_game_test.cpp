@@ -266,6 +266,8 @@ struct TwoHostEnding {
     int games;
 };
 
+void PrintTo(const TwoHostEnding& ending, std::ostream* out) { *out << ending.host << "/" << ending.joining; }
+
 // Two emulator-like processes play through the fake library in client mode and end the game in
 // each of the ways a game ends; each process checks its own side (see netplay_host.cpp).
 class TwoHosts : public testing::TestWithParam<TwoHostEnding> {};
