@@ -1,14 +1,13 @@
 #include "netplay/kaillera_library.h"
 
 #include "framework/slim_lock.h"
-#include "framework/unique_handle.h"
 #include "netplay/kaillera_export_names.h"
 
 #include <atomic>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -22,11 +21,16 @@ using ChatSendFn = int(WINAPI*)(char*);
 // The entry points are read by the netplay and log-window threads while the host's thread may
 // bind or release the library, hence atomics.
 struct KailleraLibrary {
-    UniqueModule module;
+    // Not an owning handle: when the host unloads the plug-in without CloseDLL the library stays
+    // loaded, since freeing it from our DllMain would run its detach inside ours.
+    HMODULE module = nullptr;
     std::atomic<bool> loaded{false};
     std::atomic<FARPROC> entries[KailleraEntryCount] = {};
-    SlimLock lifeLock;  // StartKailleraLibrary and ShutDownKailleraLibrary
-    bool started = false;
+    // Guards what follows: who holds the library bound, and from where.
+    SlimLock lifeLock;
+    int users = 0;
+    bool heldForNetplay = false;
+    char path[kKailleraPathSize] = {};
 };
 
 KailleraLibrary library;
@@ -56,10 +60,10 @@ Function Entry(KailleraEntry entry) {
 
 bool LoadKailleraLibrary(const char* path) {
     UnloadKailleraLibrary();
-    library.module.Reset(LoadLibraryA(path));
+    library.module = LoadLibraryA(path);
     if (!library.module) return false;
     for (int entry = 0; entry < KailleraEntryCount; ++entry) {
-        library.entries[entry] = Resolve(library.module.Get(), static_cast<KailleraEntry>(entry));
+        library.entries[entry] = Resolve(library.module, static_cast<KailleraEntry>(entry));
         // An incomplete library stays loaded but unused, until shut-down.
         if (!library.entries[entry]) return false;
     }
@@ -70,35 +74,63 @@ bool LoadKailleraLibrary(const char* path) {
 bool UnloadKailleraLibrary() {
     library.loaded = false;
     for (std::atomic<FARPROC>& entry : library.entries) entry = nullptr;
-    library.module.Reset();
+    if (library.module) FreeLibrary(library.module);
+    library.module = nullptr;
     return true;
 }
 
 bool KailleraLibraryLoaded() { return library.loaded; }
 
+namespace {
+// The first user binds and initialises the library, the last shuts it down. The caller holds
+// lifeLock.
+void AddUser(const char* path) {
+    // The path of the first need holds until CloseDLL: a path changed in the configuration
+    // dialog takes effect at the plug-in's next start, as it always has.
+    if (!library.path[0] && path) strncpy(library.path, path, sizeof library.path - 1);
+    if (library.users++ == 0 && LoadKailleraLibrary(library.path)) CallKailleraInit();
+}
+
+void DropUser() {
+    if (library.users == 0 || --library.users != 0) return;
+    CallKailleraShutdown();
+    UnloadKailleraLibrary();
+}
+}  // namespace
+
 bool StartKailleraLibrary(const char* path) {
     std::lock_guard<SlimLock> lock(library.lifeLock);
-    // Once per start: a path changed in the configuration dialog takes effect at the next one.
-    if (!library.started) {
-        library.started = true;
-        if (LoadKailleraLibrary(path)) CallKailleraInit();
+    if (!library.heldForNetplay) {
+        library.heldForNetplay = true;
+        AddUser(path);
     }
     return library.loaded;
 }
 
 void ShutDownKailleraLibrary() {
     std::lock_guard<SlimLock> lock(library.lifeLock);
-    if (!library.started) return;
-    library.started = false;
-    CallKailleraShutdown();
-    UnloadKailleraLibrary();
+    if (library.heldForNetplay) {
+        library.heldForNetplay = false;
+        DropUser();
+    }
+    library.path[0] = '\0';
+}
+
+KailleraLibraryUse::KailleraLibraryUse(const char* path) {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    AddUser(path);
+}
+
+KailleraLibraryUse::~KailleraLibraryUse() {
+    std::lock_guard<SlimLock> lock(library.lifeLock);
+    DropUser();
 }
 
 void PinKailleraLibrary() {
     HMODULE pinned = nullptr;
     if (library.module)
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                           reinterpret_cast<LPCSTR>(library.module.Get()), &pinned);
+                           reinterpret_cast<LPCSTR>(library.module), &pinned);
 }
 
 int32_t GetKailleraVersionText(char (&buffer)[kKailleraVersionSize]) {

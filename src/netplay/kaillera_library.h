@@ -16,6 +16,7 @@ struct KailleraClientInfo {
 };
 
 inline constexpr size_t kKailleraVersionSize = 16;
+inline constexpr size_t kKailleraPathSize = 256;  // as the settings keep it
 
 // Loads the library at `path` and resolves its eight entry points.
 bool LoadKailleraLibrary(const char* path);
@@ -26,12 +27,25 @@ bool KailleraLibraryLoaded();
 // window has been opened, threads of its own run its code for as long as that window lives.
 void PinKailleraLibrary();
 
-// The library's life in the plug-in: bound and initialised from `path` at the first call (later
-// calls do nothing), shut down and released by ShutDownKailleraLibrary. kailleraInit and
-// kailleraShutdown start and clean up the client's sockets, which must never happen under the
-// loader lock: neither may be called from DllMain. Returns whether the binding is complete.
+// The library's life in the plug-in: bound and initialised at its first need, shut down and
+// released when nothing needs it any more. kailleraInit and kailleraShutdown start and clean up
+// the client's sockets, which must never happen under the loader lock: none of this may be called
+// from DllMain.
+//
+// Netplay holds the library from its first game (later calls do nothing) until
+// ShutDownKailleraLibrary at CloseDLL. Returns whether the binding is complete.
 bool StartKailleraLibrary(const char* path);
 void ShutDownKailleraLibrary();
+
+// A passing need, such as the configuration dialog showing the version: holds the library for the
+// object's life.
+class KailleraLibraryUse {
+public:
+    explicit KailleraLibraryUse(const char* path);
+    ~KailleraLibraryUse();
+    KailleraLibraryUse(const KailleraLibraryUse&) = delete;
+    KailleraLibraryUse& operator=(const KailleraLibraryUse&) = delete;
+};
 
 // Writes the library's version text (at most 15 characters) into `buffer`, or "No Kaillera Dll"
 // when the library is not bound.

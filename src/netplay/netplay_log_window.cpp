@@ -3,6 +3,7 @@
 #include "netplay/kaillera_library.h"
 #include "resources/resource_ids.h"
 
+#include <mutex>
 #include <utility>
 
 constexpr NetplayLogWindow::NetplayLogWindow() : Dialog(IDD_NETPLAY_LOG, nullptr) {}

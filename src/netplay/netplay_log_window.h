@@ -13,7 +13,6 @@
 
 #include <atomic>
 #include <cstddef>
-#include <mutex>  // std::lock_guard
 #include <string>
 
 class NetplayLogWindow final : public Dialog {

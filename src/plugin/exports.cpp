@@ -99,7 +99,7 @@ PLUGIN_EXPORT CloseDLL() {
 }
 
 PLUGIN_EXPORT DllConfig(HWND parent) {
-    StartKailleraLibrary(pluginState.netplay.Dll);  // the dialog shows its version
+    const KailleraLibraryUse library(pluginState.netplay.Dll);  // the dialog shows its version
     CreateDevices();  // set up against the host window, not the dialog's parent
     ShowConfigDialog(parent);
     ReleaseDevices();  // so the next poll sees devices attached meanwhile

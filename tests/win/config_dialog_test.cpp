@@ -207,7 +207,8 @@ namespace {
 
 TEST_F(ConfigDialogTest, BoundLibraryEnablesNetplayAndItsBoxDrivesTheNetplayControls) {
     FakeKaillera library;
-    library.SetVersion("0.9-fake-with-a-long-version-text");
+    // A text far beyond any buffer a caller might keep on its stack.
+    library.SetVersion(("0.9-fake-with-a-long-version-text" + std::string(4000, 'v')).c_str());
     TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
     Start();
     HWND config = OpenConfig();

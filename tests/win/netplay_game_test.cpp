@@ -198,6 +198,15 @@ TEST_F(NetplayStopTest, PlugInStaysLoadedUntilTheLibrarysWindowCloses) {
     EXPECT_TRUE(WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }));
 }
 
+TEST_F(NetplayStopTest, CloseDllThenUnloadEndsTheGameThenShutsTheLibraryDown) {
+    PlayThenStop([&] {
+        plugin.CloseDLL();
+        plugin.Unload();
+    });
+    const std::string log = library.CallLog();
+    EXPECT_LT(log.find("kailleraEndGame"), log.rfind("kailleraShutdown"));  // the last: the dialog had its own
+}
+
 TEST_F(NetplayTest, ClosingTheServerDialogWithoutAGameLetsRomOpenReturn) {
     StartNetplayPlugin(0);
     OpenRom();

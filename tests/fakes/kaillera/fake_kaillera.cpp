@@ -27,6 +27,30 @@ std::string readGameList(const char* list) {
     return joined;
 }
 
+// The real library starts and cleans up the Windows sockets in kailleraInit and kailleraShutdown,
+// which must not run under the loader lock (from a DllMain). The lock is the process's loader
+// critical section, which the process environment block points to.
+bool loaderLockHeld() {
+#ifdef _WIN64
+    constexpr size_t kLoaderLockOffset = 0x110;
+#else
+    constexpr size_t kLoaderLockOffset = 0xA0;
+#endif
+    using GetPeb = const char*(WINAPI*)();
+    static const auto getPeb = reinterpret_cast<GetPeb>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetCurrentPeb")));
+    const char* peb = getPeb ? getPeb() : nullptr;
+    if (!peb) return false;
+    const auto* loaderLock = *reinterpret_cast<const RTL_CRITICAL_SECTION* const*>(peb + kLoaderLockOffset);
+    return loaderLock && loaderLock->OwningThread == reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GetCurrentThreadId()));
+}
+
+// Logs `entryPoint`, followed by "under the loader lock" when it was called there.
+void logSocketCall(const char* entryPoint) {
+    logCall(entryPoint);
+    if (loaderLockHeld()) logCall("under the loader lock");
+}
+
 }  // namespace
 
 extern "C" {
@@ -41,12 +65,12 @@ int WINAPI kailleraGetVersion(char* version) {
 }
 
 int WINAPI kailleraInit() {
-    logCall("kailleraInit");
+    logSocketCall("kailleraInit");
     return 0;
 }
 
 int WINAPI kailleraShutdown() {
-    logCall("kailleraShutdown");
+    logSocketCall("kailleraShutdown");
     return 0;
 }
 

@@ -21,6 +21,8 @@ typedef void(__cdecl* FakeK_Reset_t)(void);
 
 // --- What the plug-in did ---------------------------------------------------------------------
 // Comma-separated names of the entry points called so far, in order ("kailleraInit,kailleraSetInfos,...").
+// A kailleraInit or kailleraShutdown made under the loader lock, where the real library's socket
+// start-up and clean-up must not run, is followed by "under the loader lock".
 // Returns the full length; writes at most `size` bytes, terminated.
 typedef int32_t(__cdecl* FakeK_CallLog_t)(char* buffer, int32_t size);
 typedef int32_t(__cdecl* FakeK_CallCount_t)(const char* entryPoint);
