@@ -172,8 +172,6 @@ int main(int argc, char** argv) {
     plugin.InitiateControllers(window.Handle(), slots);
     if (const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle()); !problem.empty())
         return Fail(problem.c_str());
-    // From here only the plug-in keeps the library loaded, as in an emulator.
-    library.DropReference();
 
     Emulation emulation(plugin, devices, keyboard, player);
     emulation.Run();
@@ -187,6 +185,8 @@ int main(int argc, char** argv) {
         });
         plugin.RomOpen();
         user.join();
+        // From here to CloseDLL only the plug-in keeps the library loaded, as in an emulator.
+        if (game == 1) library.DropReference();
         emulation.Polling(true);
         const int firstRound = emulation.Rounds();
         if (!WaitUntil([&] { return emulation.Rounds() >= firstRound + kRounds; }, 30000))
