@@ -200,10 +200,12 @@ NetplaySession::Ending NetplaySession::RunCycles(int32_t playerCount, uint32_t g
     ExchangeRecord buffer[kMaxNetplayPlayers] = {};
     bool answered = false;
     for (;;) {
-        // Answer the poll just served, say the next may come, and wait for it: one step when it
-        // comes at once, as it does while the host polls.
-        if (answered) syncEvent_.Set();
-        if (!SignalAndWait(inWaitEvent_, waitingSyncEvent_, kRecheckMs)) {
+        // Say the next poll may come before answering the one just served, so that it finds the
+        // way open; answering and waiting for it are one step.
+        inWaitEvent_.Set();
+        const bool polled = answered ? SignalAndWait(syncEvent_, waitingSyncEvent_, kRecheckMs)
+                                     : waitingSyncEvent_.Wait(kRecheckMs);
+        if (!polled) {
             do {
                 if (!GameGoesOn(generation)) return Ending::Stopped;
             } while (!WaitUnless(waitingSyncEvent_, stopEvent_, kRecheckMs));
