@@ -126,6 +126,13 @@ KailleraLibraryUse::~KailleraLibraryUse() {
     DropUser();
 }
 
+void PinKailleraLibrary() {
+    HMODULE pinned = nullptr;
+    if (library.module)
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCSTR>(library.module), &pinned);
+}
+
 int32_t GetKailleraVersionText(char (&buffer)[kKailleraVersionSize]) {
     auto getVersion = Entry<GetVersionFn>(KailleraGetVersion);
     if (!getVersion) {

@@ -23,6 +23,9 @@ bool LoadKailleraLibrary(const char* path);
 bool UnloadKailleraLibrary();
 // True once all eight entry points resolved.
 bool KailleraLibraryLoaded();
+// Keeps the library mapped until the process ends, whatever unloads it later: once its server
+// window has been opened, threads of its own run its code for as long as that window lives.
+void PinKailleraLibrary();
 
 // The library's life in the plug-in: bound and initialised at its first need, shut down and
 // released when nothing needs it any more. kailleraInit and kailleraShutdown start and clean up

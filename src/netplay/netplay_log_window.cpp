@@ -23,7 +23,7 @@ bool NetplayLogWindow::Create(bool viewLog) {
     return true;
 }
 
-void NetplayLogWindow::Destroy() {
+void NetplayLogWindow::Destroy(bool waitForThread) {
     ModuleThread ending;
     HWND window = nullptr;
     {
@@ -37,7 +37,8 @@ void NetplayLogWindow::Destroy() {
     if (window) PostMessageA(window, kCloseMessage, 0, 0);
     // The thread holds its own reference on this library, so the wait is a courtesy that lets
     // the host's FreeLibrary unload at once; it never has to end for anything to stay safe.
-    if (ending && ending.id != GetCurrentThreadId()) WaitForSingleObject(ending.handle.Get(), kThreadEndWaitMs);
+    if (waitForThread && ending && ending.id != GetCurrentThreadId())
+        WaitForSingleObject(ending.handle.Get(), kThreadEndWaitMs);
 }
 
 void NetplayLogWindow::RequestUpdate() {

@@ -22,8 +22,9 @@ public:
     // Lets the window appear, hidden, at its first use; `viewLog`: games show it. Starts nothing.
     bool Create(bool viewLog);
     // Tells the window's thread to end and waits for it a bounded time. Lines appended meanwhile
-    // are kept for the next window. Not for DllMain: it waits.
-    void Destroy();
+    // are kept for the next window. Not for DllMain: it waits, unless `waitForThread` is false
+    // (RomClosed, which must return at once; the thread keeps the library loaded on its own).
+    void Destroy(bool waitForThread = true);
     void Show();
     void Hide();
     bool Shown() const { return shown_; }

@@ -3,7 +3,6 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "netplay/kaillera_library.h"
-#include "netplay/netplay_game.h"
 #include "netplay/netplay_log_window.h"
 #include "plugin/compose_controller_state.h"
 #include "plugin/host_records.h"
@@ -17,6 +16,24 @@
 
 // Exported, undecorated, by exports.def.
 #define PLUGIN_EXPORT extern "C" void __cdecl
+
+namespace {
+
+// The local netplay player plays with the mapping chosen as PlayAs; none chosen sends nothing.
+void ComposeLocalPlayer(const void* devices, ButtonState* state) {
+    if (const ControllerConfig* mapping = MappingForPlayer(pluginState.controllers, pluginState.netplay.PlayAs))
+        ComposeControllerState(static_cast<const DeviceTable*>(devices), *mapping, state);
+    else
+        ClearButtonState(state);
+}
+
+NetplayLinks NetplayLinksNow() { return NetplayLinks{pluginState.netplay.ViewLog, ComposeLocalPlayer, &netplayLogWindow}; }
+
+// A game handler the library runs on a thread of its own gets this long to leave our code before
+// the host may unload it.
+constexpr DWORD kForeignHandlerMs = 1000;
+
+}  // namespace
 
 PLUGIN_EXPORT GetDllInfo(PluginInfo* info) {
     if (!info) return;
@@ -47,23 +64,14 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
         return;
     }
     const DeviceRead devices(pluginState.devices, pluginState.hostWindow);
-    ++pluginState.game.pollCount;
+    ++pluginState.pollCount;
 
     ButtonState word{};
     if (control >= 0 && control < kControllerCount) {
         if (!pluginState.netplay.Enabled) {
             ComposeControllerState(devices.Table(), pluginState.controllers[control], &word);
         } else {
-            NetplayGame& game = pluginState.game;
-            if (control == LocalComposeController(game.localController)) {
-                // The local player plays with the mapping chosen as PlayAs; none chosen sends nothing.
-                if (const ControllerConfig* mapping = MappingForPlayer(pluginState.controllers, pluginState.netplay.PlayAs))
-                    ComposeControllerState(devices.Table(), *mapping, &game.localState);
-                else
-                    ClearButtonState(&game.localState);
-            }
-            NetplayFrameHandoff();
-            CopyButtonState(&word, &game.exchangedStates[control]);
+            word = pluginState.session.Poll(control, pluginState.pollCount, devices.Table());
         }
     }
     *keys = word;  // one store: the host never sees a half-built word
@@ -71,23 +79,24 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 
 PLUGIN_EXPORT RomOpen() {
     pluginState.devices.Open(pluginState.hostWindow);
-    pluginState.game.pollCount = 0;
+    pluginState.pollCount = 0;
     if (pluginState.netplay.Enabled) {
         StartKailleraLibrary(pluginState.netplay.Dll);
         netplayLogWindow.Create(pluginState.netplay.ViewLog);
-        StartNetplay();  // returns once a game has started
+        pluginState.session.Start(NetplayLinksNow());  // returns once a game has started
     }
 }
 
 PLUGIN_EXPORT RomClosed() {
-    if (pluginState.netplay.Enabled) StopNetplay();
-    netplayLogWindow.Destroy();  // its text stays for the next game's window
+    if (pluginState.netplay.Enabled) pluginState.session.Stop();
+    netplayLogWindow.Destroy(false);  // its text stays for the next game's window
     pluginState.devices.Release();  // now, or by the next poll if one is reading
 }
 
 PLUGIN_EXPORT CloseDLL() {
     pluginState.devices.Release();
-    StopNetplay();  // also a game started before netplay was switched off
+    pluginState.session.Close();  // also a game started before netplay was switched off
+    pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();
     ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock
 }

@@ -1,7 +1,6 @@
 #include "plugin/plugin_app.h"
 
 #include "config/registry_settings.h"
-#include "netplay/netplay_game.h"
 #include "plugin/plugin_state.h"
 
 PluginApp::PluginApp() { ResetControllerDevices(pluginState.controllers); }
@@ -23,10 +22,11 @@ int PluginApp::ExitInstance(bool processTerminating) {
         // on them for ever; the netplay library, loaded after us, has been detached already. The
         // system reclaims all of it.
         pluginState.devices.Shutdown(true);
-        StopNetplay(true);
+        pluginState.session.Close();
     } else {
         pluginState.devices.Shutdown(false);
-        StopNetplay();
+        pluginState.session.Close();
+        pluginState.session.WaitForForeignHandler(1000);
     }
     return Application::ExitInstance(processTerminating);
 }

@@ -4,7 +4,7 @@
 #include "config/controller_config.h"
 #include "config/netplay_settings.h"
 #include "input/polled_devices.h"
-#include "netplay/netplay_game.h"
+#include "netplay/netplay_session.h"
 #include "plugin/controller_devices.h"
 
 #include <windows.h>
@@ -14,7 +14,8 @@ struct PluginState {
     ControllerConfig controllers[kControllerCount]{};
     NetplaySettings netplay;
     PolledDevices devices{PrepareControllerDevices};
-    NetplayGame game;
+    uint32_t pollCount = 0;  // GetKeys calls since RomOpen; wraps
+    NetplaySession session;
 };
 
 extern PluginState pluginState;

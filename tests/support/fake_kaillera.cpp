@@ -29,6 +29,8 @@ FakeKaillera::FakeKaillera(const char* dllName) : path_(std::string(ProgramFolde
     resolve("FakeK_SetRemoteOffset", setRemoteOffset_);
     resolve("FakeK_SetAnsweredPlayers", setAnsweredPlayers_);
     resolve("FakeK_JoinRelay", joinRelay_);
+    resolve("FakeK_SetClientMode", setClientMode_);
+    resolve("FakeK_WindowsOpen", windowsOpen_);
     reset_();
 }
 
@@ -37,6 +39,11 @@ FakeKaillera::~FakeKaillera() {
         reset_();  // releases a server dialog that is still open
         FreeLibrary(module_);
     }
+}
+
+void FakeKaillera::DropReference() {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
 }
 
 std::string FakeKaillera::CallLog() const {

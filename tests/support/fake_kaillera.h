@@ -51,6 +51,13 @@ public:
     bool JoinRelay(const char* channel, int32_t playerIndex, int32_t playerCount) {
         return joinRelay_(channel, playerIndex, playerCount) != 0;
     }
+    void SetClientMode(int32_t syncMs, int32_t frameDelay = 1, int32_t dataTimeoutMs = 8000) {
+        setClientMode_(syncMs, frameDelay, dataTimeoutMs);
+    }
+    int32_t WindowsOpen() const { return windowsOpen_(); }
+    // Gives up this program's own reference on the library, as a host has none: then only the
+    // plug-in keeps it loaded. The controls stay usable only for as long as the plug-in does.
+    void DropReference();
 
 private:
     std::string path_;
@@ -76,6 +83,8 @@ private:
     FakeK_SetRemoteOffset_t setRemoteOffset_ = nullptr;
     FakeK_SetAnsweredPlayers_t setAnsweredPlayers_ = nullptr;
     FakeK_JoinRelay_t joinRelay_ = nullptr;
+    FakeK_SetClientMode_t setClientMode_ = nullptr;
+    FakeK_WindowsOpen_t windowsOpen_ = nullptr;
 };
 
 // The 4-byte controller state as the library carries it.

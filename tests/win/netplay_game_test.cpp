@@ -10,7 +10,7 @@ constexpr ButtonState kRemoteZ{ButtonBit::TriggerZ, 0, 0};
 TEST_F(NetplayTest, TwoPlayersSeeEachOthersStatesOnTheirControllers) {
     StartNetplayPlugin(0);
     library.SetRemoteState(1, kRemoteB);
-    BeginGame("Mario Kart 64", 0, 2);
+    BeginGame("Mario Kart 64", 1, 2);
     fake.SetKey(keyboard, kDikLShift, true);
     ButtonState words[4];
     PollRound(words);
@@ -33,7 +33,7 @@ TEST_F(NetplayTest, FourPlayersFillAllFourControllers) {
     library.SetRemoteState(0, kRemoteB);
     library.SetRemoteState(1, kRemoteStart);
     library.SetRemoteState(3, kRemoteZ);
-    BeginGame("Smash", 2, 4);
+    BeginGame("Smash", 3, 4);
     fake.SetKey(keyboard, kDikUp, true);
     ButtonState words[4];
     PollRound(words);
@@ -47,7 +47,7 @@ TEST_F(NetplayTest, FourPlayersFillAllFourControllers) {
 
 TEST_F(NetplayTest, FivePlayersAreBootedWithoutAnyExchange) {
     StartNetplayPlugin(0);
-    BeginGame("Party", 0, 5);
+    BeginGame("Party", 1, 5);
     ASSERT_TRUE(library.WaitGameEnd());
     EXPECT_EQ(library.Calls("kailleraModifyPlayValues"), 0);
     EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
@@ -63,25 +63,27 @@ TEST_F(NetplayTest, ResultsNotReadyAreRetriedAndMinusOneEndsTheGame) {
     StartNetplayPlugin(0);
     library.SetRemoteState(1, kRemoteB);
     library.QueueResults({0, -2, -7, 8});
-    BeginGame("Retry", 0, 2);
+    BeginGame("Retry", 1, 2);
     EXPECT_EQ(plugin.Poll(1), kRemoteB);
     EXPECT_EQ(library.Sent().size(), 4u) << "three answers without values, then one with";
 
     library.QueueResults({-1});
-    EXPECT_EQ(plugin.Poll(1), kRemoteB) << "the host gets the last exchanged state";
+    fake.SetKey(keyboard, kDikLShift, true);
+    EXPECT_EQ(plugin.Poll(1), kIdle) << "the other player's buttons are not held after the game";
     ASSERT_TRUE(library.WaitGameEnd());
     const char* timeOut = "Error : Kaillera return fatal TimeOut.. You're too low, man !!!\r\n";
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{timeOut});
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{timeOut}) << "an end that nothing explains";
     EXPECT_TRUE(LogContains(std::string(timeOut) + "End of 'Retry' Game\r\n"));
     EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
-    // After the game, polls return at once.
-    EXPECT_EQ(plugin.Poll(1), kRemoteB);
+    // After the game, polls return at once: live local input, nothing from the other player.
+    EXPECT_EQ(plugin.Poll(0), (ButtonState{ButtonBit::A, 0, 0}));
+    EXPECT_EQ(plugin.Poll(1), kIdle);
 }
 
 TEST_F(NetplayTest, LaggingRecordIsSentAgainAndOneAheadIsAccepted) {
     StartNetplayPlugin(0);
     library.SetRemoteOffset(1, -1, 2);
-    BeginGame("Lag", 0, 2);
+    BeginGame("Lag", 1, 2);
     plugin.Poll(0);
     EXPECT_EQ(library.Sent().size(), 3u) << "two answers lagged behind";
     library.SetRemoteOffset(1, +50, -1);
@@ -91,12 +93,12 @@ TEST_F(NetplayTest, LaggingRecordIsSentAgainAndOneAheadIsAccepted) {
 
 TEST_F(NetplayTest, SecondGameAsksTheReplayQuestionAndNoEndsIt) {
     StartNetplayPlugin(0);
-    BeginGame("First", 0, 2);
+    BeginGame("First", 1, 2);
     library.QueueResults({-1});
     plugin.Poll(0);
     ASSERT_TRUE(library.WaitGameEnd());
     boxes.AnswerQuestionsWith(IDNO);
-    library.StartGame("Second", 0, 2);
+    library.StartGame("Second", 1, 2);
     ASSERT_TRUE(library.WaitGameEnd());
     const auto caught = boxes.Boxes();
     ASSERT_EQ(caught.size(), 2u);
@@ -111,7 +113,7 @@ TEST_F(NetplayTest, SecondGameAsksTheReplayQuestionAndNoEndsIt) {
 
 TEST_F(NetplayTest, ChatAndDroppedPlayersAreLoggedAndChatIsSent) {
     StartNetplayPlugin(0);
-    BeginGame("Chatty", 0, 2);
+    BeginGame("Chatty", 1, 2);
     // The start line is written after RomOpen may return; let it come first.
     ASSERT_TRUE(LogContains("You play to 'Chatty'"));
     library.ReceiveChat("bob", "hello %s");
@@ -138,13 +140,13 @@ TEST_F(NetplayTest, LibraryGetsTheClientNameAndTheGameList) {
     ASSERT_TRUE(library.WaitServerDialog());
     EXPECT_EQ(library.ClientName(), "Tavik_DI by Tavik version 0.4.0 build 14");
     EXPECT_EQ(library.GameList(), "Unknown N64 Game|");
-    library.StartGame("g", 0, 1);
+    library.StartGame("g", 1, 1);
     EXPECT_TRUE(RomOpenReturned());
 }
 
 TEST_F(NetplayTest, ViewLogShowsTheWindowForTheGameOnly) {
     StartNetplayPlugin(0, true);
-    BeginGame("Shown", 0, 2);
+    BeginGame("Shown", 1, 2);
     ASSERT_TRUE(WaitUntil([&] { return LogWindow() && IsWindowVisible(LogWindow()); }));
     library.QueueResults({-1});
     plugin.Poll(0);
@@ -154,23 +156,25 @@ TEST_F(NetplayTest, ViewLogShowsTheWindowForTheGameOnly) {
 
 TEST_F(NetplayTest, WithoutViewLogTheWindowStaysHidden) {
     StartNetplayPlugin(0, false);
-    BeginGame("Hidden", 0, 2);
+    BeginGame("Hidden", 1, 2);
     EXPECT_TRUE(LogContains("You play to 'Hidden'"));
     EXPECT_FALSE(IsWindowVisible(LogWindow()));
 }
 
 class NetplayStopTest : public NetplayTest {
 protected:
-    // Starts a game, polls once, then stops it the way `stop` does.
+    // Starts a game, polls once, then stops it the way `stop` does: the game ends at once, and
+    // the worker is left alone in the library's window, which the user may still be using.
     template <typename Stop>
     void PlayThenStop(Stop stop) {
         StartNetplayPlugin(0);
-        BeginGame("Stopped", 0, 2);
+        BeginGame("Stopped", 1, 2);
         plugin.Poll(0);
         stop();
         EXPECT_TRUE(library.WaitGameEnd());
         EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
-        EXPECT_TRUE(WaitUntil([&] { return !library.ServerDialogOpen(); })) << "the worker was not ended";
+        EXPECT_TRUE(library.ServerDialogOpen()) << "the worker was ended inside the library's window";
+        EXPECT_TRUE(boxes.Texts().empty()) << "a box for our own stop";
     }
 };
 
@@ -182,6 +186,16 @@ TEST_F(NetplayStopTest, RomClosedEndsTheGameAndPollsNoLongerWait) {
 TEST_F(NetplayStopTest, CloseDllEndsTheGame) {
     PlayThenStop([&] { plugin.CloseDLL(); });
     EXPECT_EQ(plugin.Poll(1), kIdle);
+}
+
+// The worker may return into our code whenever the user closes the library's window: until it
+// has, a host's FreeLibrary must leave the plug-in mapped.
+TEST_F(NetplayStopTest, PlugInStaysLoadedUntilTheLibrarysWindowCloses) {
+    PlayThenStop([&] { plugin.CloseDLL(); });
+    plugin.Unload();
+    EXPECT_NE(GetModuleHandleA("Tavik_DI.dll"), nullptr);
+    library.CloseServerDialog();
+    EXPECT_TRUE(WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }));
 }
 
 TEST_F(NetplayStopTest, CloseDllThenUnloadEndsTheGameThenShutsTheLibraryDown) {
@@ -205,32 +219,46 @@ TEST_F(NetplayTest, ClosingTheServerDialogWithoutAGameLetsRomOpenReturn) {
 TEST_F(NetplayTest, NoMappingChosenSendsAnIdleState) {
     StartNetplayPlugin(4);  // PlayAs 4 names no controller
     fake.SetKey(keyboard, kDikLShift, true);
-    BeginGame("Nobody", 0, 2);
+    BeginGame("Nobody", 1, 2);
     plugin.Poll(0);
     ASSERT_EQ(library.Sent().size(), 1u);
     EXPECT_EQ(library.Sent()[0].state, 0u);
 }
 
-TEST_F(NetplayTest, PlayerNumberedFromOneStillSendsItsInputOncePerRound) {
+// Players count from 1: player 2 plays controller 1, and the exchange made on that controller's
+// poll carries this frame's input, not the previous one's.
+TEST_F(NetplayTest, PlayerTwoSendsItsInputOnTheSecondControllersPoll) {
     StartNetplayPlugin(1);
     fake.SetKey(keyboard, kDikLControl, true);
-    BeginGame("Counted from one", 4, 4);
+    BeginGame("Counted from one", 2, 2);
     ButtonState words[4];
     PollRound(words);
     const auto sent = library.Sent();
     ASSERT_EQ(sent.size(), 4u);
-    for (const FakeKRecord& record : sent) EXPECT_EQ(StateFromWord(record.state).buttons, ButtonBit::B);
-    EXPECT_TRUE(LogContains("as controller5\r\n"));
+    EXPECT_EQ(sent[0].state, 0u) << "composed before its controller's poll";
+    EXPECT_EQ(StateFromWord(sent[1].state).buttons, ButtonBit::B);
+    EXPECT_EQ(words[1].buttons, ButtonBit::B);
+    EXPECT_TRUE(LogContains("as controller2\r\n"));
+}
+
+TEST_F(NetplayTest, SpectatorSendsAnIdleStateAndComposesNothing) {
+    StartNetplayPlugin(0);
+    fake.SetKey(keyboard, kDikLShift, true);
+    BeginGame("Watching", 0, 2);
+    ButtonState words[4];
+    PollRound(words);
+    for (const FakeKRecord& record : library.Sent()) EXPECT_EQ(record.state, 0u);
+    EXPECT_EQ(words[0], kIdle);
 }
 
 }  // namespace
 
 namespace {
 
-// Starts netplay_host.exe for `player`; the handle is the caller's to close.
-HANDLE StartHost(int player, const std::string& channel, int rounds) {
+// Starts netplay_host.exe; the handle is the caller's to close.
+HANDLE StartHost(int player, const std::string& channel, const char* ending, int games) {
     std::string command = std::string(ProgramFolder()) + "netplay_host.exe " + std::to_string(player) + " " +
-                          channel + " " + std::to_string(rounds);
+                          channel + " " + ending + " " + std::to_string(games);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -241,25 +269,57 @@ HANDLE StartHost(int player, const std::string& channel, int rounds) {
     return process.hProcess;
 }
 
-TEST(TwoHosts, PlayOneGameAndSeeEachOthersInput) {
+struct TwoHostEnding {
+    const char* host;     // player 1's part
+    const char* joining;  // player 2's part
+    int games;
+};
+
+void PrintTo(const TwoHostEnding& ending, std::ostream* out) { *out << ending.host << "/" << ending.joining; }
+
+// Two emulator-like processes play through the fake library in client mode and end the game in
+// each of the ways a game ends; each process checks its own side (see netplay_host.cpp).
+class TwoHosts : public testing::TestWithParam<TwoHostEnding> {};
+
+TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
+    const TwoHostEnding ending = GetParam();
     FakeKaillera library;  // for its path
     TestRegistry::DeletePluginKey();
     TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
     TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
     TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
     const std::string channel = "two-hosts-" + std::to_string(GetCurrentProcessId());
-    HANDLE hosts[2] = {StartHost(0, channel, 300), StartHost(1, channel, 300)};
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
+    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending.games),
+                       StartHost(2, channel, ending.joining, ending.games)};
     ASSERT_TRUE(hosts[0] && hosts[1]);
-    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, 25000);
-    for (HANDLE host : hosts) {
-        DWORD code = 1000;
-        if (waited == WAIT_TIMEOUT) TerminateProcess(host, 1001);
-        GetExitCodeProcess(host, &code);
-        EXPECT_EQ(code, 0u) << "host " << (host == hosts[0] ? 0 : 1);
-        CloseHandle(host);
+    if (std::string(ending.joining) == "killed") {
+        EXPECT_EQ(WaitForSingleObject(ready, 40000), WAIT_OBJECT_0);
+        TerminateProcess(hosts[1], 0);
     }
+    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, 50000);
+    for (int i = 0; i < 2; ++i) {
+        DWORD code = 1000;
+        if (waited == WAIT_TIMEOUT) TerminateProcess(hosts[i], 1001);
+        GetExitCodeProcess(hosts[i], &code);
+        const bool killedByUs = i == 1 && std::string(ending.joining) == "killed";
+        if (!killedByUs) EXPECT_EQ(code, 0u) << "player " << i + 1;
+        CloseHandle(hosts[i]);
+    }
+    CloseHandle(ready);
     TestRegistry::DeletePluginKey();
 }
+
+const TwoHostEnding kEndings[] = {
+    {"stops", "stays", 2},  // the host stops, twice: a second game in the same processes
+    {"stays", "stops", 1},  // the joining player stops
+    {"survives", "killed", 1},
+    {"closes", "stays", 1},  // the host's user closes the library's window
+};
+std::string EndingName(const testing::TestParamInfo<TwoHostEnding>& info) {
+    return std::string(info.param.host) + "_" + info.param.joining;
+}
+INSTANTIATE_TEST_SUITE_P(Endings, TwoHosts, testing::ValuesIn(kEndings), EndingName);
 
 }  // namespace
 
@@ -267,7 +327,7 @@ namespace {
 
 TEST_F(NetplayTest, LongLogKeepsEveryLineAndItsLastLineInView) {
     StartNetplayPlugin(0);
-    BeginGame("Talkative", 0, 2);
+    BeginGame("Talkative", 1, 2);
     ASSERT_TRUE(LogContains("You play to 'Talkative'"));
     const std::string text(150, 'x');
     for (int line = 0; line < 400; ++line) library.ReceiveChat("bob", (std::to_string(line) + text).c_str());
@@ -281,7 +341,7 @@ TEST_F(NetplayTest, LongLogKeepsEveryLineAndItsLastLineInView) {
 
 TEST_F(NetplayTest, EventNamesBelongToTheProcess) {
     StartNetplayPlugin(0);
-    BeginGame("Named", 0, 2);
+    BeginGame("Named", 1, 2);
     const std::string own = "Tavik_Di Kaillera Start Event " + std::to_string(GetCurrentProcessId());
     HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, own.c_str());
     EXPECT_NE(event, nullptr) << own;
@@ -291,11 +351,120 @@ TEST_F(NetplayTest, EventNamesBelongToTheProcess) {
 
 TEST_F(NetplayTest, LogWindowGoesAwayWithThePlugIn) {
     StartNetplayPlugin(0, true);
-    BeginGame("Bye", 0, 2);
+    BeginGame("Bye", 1, 2);
     ASSERT_TRUE(WaitUntil([&] { return LogWindow() != nullptr; }));
     plugin.RomClosed();
     plugin.Unload();
     EXPECT_TRUE(WaitUntil([&] { return LogWindow() == nullptr; }));
+}
+
+}  // namespace
+
+namespace {
+
+// The fake behaving as the real client: the game runs on the plug-in's worker inside the
+// library's window, the first exchange blocks, answers lag a frame, -1 ends every game.
+class NetplayClientTest : public NetplayTest {
+protected:
+    void SetUp() override {
+        NetplayTest::SetUp();
+        library.SetClientMode(kSyncMs);
+    }
+    void TearDown() override {
+        if (poller_.joinable()) poller_.join();
+        NetplayTest::TearDown();
+    }
+
+    // One poll on a thread of its own, as the emulation thread makes it.
+    void PollInBackground(int controller) {
+        polled_ = false;
+        poller_ = std::thread([this, controller] {
+            plugin.Poll(controller);
+            polled_ = true;
+        });
+    }
+    bool PollReturned(DWORD timeoutMs) {
+        if (!WaitUntil([this] { return polled_.load(); }, timeoutMs)) return false;
+        poller_.join();
+        return true;
+    }
+    static DWORD RomClosedMs(PluginApi& plugin) {
+        const ULONGLONG start = GetTickCount64();
+        plugin.RomClosed();
+        return static_cast<DWORD>(GetTickCount64() - start);
+    }
+
+    static constexpr int32_t kSyncMs = 1500;
+
+private:
+    std::thread poller_;
+    std::atomic<bool> polled_{false};
+};
+
+TEST_F(NetplayClientTest, RomClosedDuringTheFirstExchangeReturnsAtOnceAndLeavesTheWorkerAlone) {
+    StartNetplayPlugin(0);
+    BeginGame("Sync", 1, 2);
+    PollInBackground(0);
+    ASSERT_TRUE(WaitUntil([&] { return library.Calls("kailleraModifyPlayValues") == 1; }));
+    EXPECT_LT(RomClosedMs(plugin), 100u);
+    EXPECT_TRUE(PollReturned(kSyncMs / 2)) << "the poll waited for the library";
+    EXPECT_TRUE(library.WaitGameEnd(kSyncMs * 2));
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_TRUE(library.ServerDialogOpen()) << "the worker was ended inside the library's window";
+}
+
+TEST_F(NetplayClientTest, OtherPlayerLeavingEndsTheGameWithoutABoxAndFreesTheControllers) {
+    StartNetplayPlugin(0);
+    library.SetRemoteState(1, kRemoteB);
+    BeginGame("Left", 1, 2);
+    ButtonState words[4];
+    PollRound(words);
+    PollRound(words);
+    EXPECT_EQ(words[1], kRemoteB);
+    library.DropPlayer("bob", 2);
+    PollRound(words);  // hears of it inside the exchange
+    ASSERT_TRUE(library.WaitGameEnd());
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_TRUE(LogContains("Player 2 as bob dropped.\r\nPlayer 2 as bob dropped.\r\nEnd of 'Left' Game\r\n"))
+        << LogText();
+    fake.SetKey(keyboard, kDikLShift, true);
+    PollRound(words);
+    EXPECT_EQ(words[0], (ButtonState{ButtonBit::A, 0, 0})) << "local input is live after the game";
+    EXPECT_EQ(words[1], kIdle) << "the other player's buttons stay held";
+}
+
+TEST_F(NetplayClientTest, NextRomPlaysTheNextGameOfTheWindowStillOpen) {
+    StartNetplayPlugin(0);
+    BeginGame("One", 1, 2);
+    plugin.Poll(0);
+    EXPECT_LT(RomClosedMs(plugin), 100u);
+    ASSERT_TRUE(library.WaitGameEnd());
+    BeginGame("Two", 1, 2);
+    const size_t before = library.Sent().size();
+    plugin.Poll(0);
+    EXPECT_GT(library.Sent().size(), before) << "the second game exchanges";
+    EXPECT_EQ(library.Calls("kailleraSelectServerDialog"), 1);
+    EXPECT_EQ(library.WindowsOpen(), 1);
+    EXPECT_TRUE(boxes.Texts().empty()) << "a new ROM's game is no replay";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NetplayTest, LaggingGameStopsSendingOnceRomClosedReturns) {
+    StartNetplayPlugin(0);
+    BeginGame("Laggard", 1, 2);
+    library.SetRemoteOffset(1, -1, -1);  // always one behind: the exchange retries for ever
+    std::thread poller([&] { plugin.Poll(0); });
+    ASSERT_TRUE(WaitUntil([&] { return library.Sent().size() > 100; }));
+    plugin.RomClosed();
+    poller.join();
+    ASSERT_TRUE(library.WaitGameEnd());
+    const size_t afterStop = library.Sent().size();
+    Sleep(200);
+    EXPECT_EQ(library.Sent().size(), afterStop);
 }
 
 }  // namespace

@@ -1,6 +1,18 @@
-// One of two hosts playing one netplay game against each other through the fake library's relay.
-// Usage: netplay_host.exe PLAYER CHANNEL ROUNDS. Exits 0 when this host saw its own scripted
-// input on its own controller and the other host's on the other's, and nothing else.
+// An emulator-like host of a two-process netplay game through the fake library in client mode.
+// Its emulation thread polls the four controllers at 60 Hz while its UI thread opens and closes
+// the ROM, opens the configuration and finally unloads the plug-in, as an emulator does.
+//
+// Usage: netplay_host.exe PLAYER CHANNEL ENDING GAMES
+//   PLAYER  1 or 2 (the host is player 1)
+//   ENDING  stops:     closes the ROM after its rounds, the other player still playing
+//           stays:     plays until the other player ends the game, then closes the ROM
+//           killed:    plays until the test kills the process (it sets "CHANNEL ready" first)
+//           survives:  the other process is killed; the library's time-out ends the game
+//           closes:    the user closes the library's window during the game
+//   GAMES   games to play one after the other in the same process (each one: ROM opened, game,
+//           ending), before the unload
+// Exits 0 when every check held; prints the RomClosed times.
+#include "dialog_driver.h"
 #include "fake_dinput.h"
 #include "fake_kaillera.h"
 #include "message_box_catcher.h"
@@ -9,88 +21,213 @@
 #include "test_window.h"
 #include "watchdog.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <set>
+#include <string>
 #include <thread>
 
 namespace {
 
 constexpr int kDikLShift = 0x2A, kDikLControl = 0x1D, kDikZ = 0x2C, kDikS = 0x1F;
+constexpr int kRounds = 90;        // played before the ending: both keys of each player go through
+constexpr int32_t kSyncMs = 500;
+constexpr int32_t kDataTimeoutMs = 3000;
+const char* const kTimeOut = "Error : Kaillera return fatal TimeOut.. You're too low, man !!!\r\n";
 
-// What player `player` holds in round `round`: two keys of its own, switching every 25 rounds.
+// What player `player` (1 or 2) holds in round `round`: two keys of its own, switching every 25.
 struct Script {
     int key;
     uint16_t bit;
 };
 Script ScriptFor(int player, int round) {
     const bool second = (round / 25) % 2 == 1;
-    if (player == 0) return second ? Script{kDikZ, ButtonBit::TriggerZ} : Script{kDikLShift, ButtonBit::A};
+    if (player == 1) return second ? Script{kDikZ, ButtonBit::TriggerZ} : Script{kDikLShift, ButtonBit::A};
     return second ? Script{kDikS, ButtonBit::TriggerRight} : Script{kDikLControl, ButtonBit::B};
 }
 
+std::mutex problemsLock;
+std::string problems;
+void Problem(const std::string& what) {
+    std::lock_guard<std::mutex> lock(problemsLock);
+    problems += "netplay host: " + what + "\n";
+}
+
+// The emulation thread: four polls per frame at 60 Hz, checking what each controller shows.
+class Emulation {
+public:
+    Emulation(const PluginApi& plugin, FakeDinput& devices, int32_t keyboard, int player)
+        : plugin_(plugin), devices_(devices), keyboard_(keyboard), player_(player), other_(3 - player) {}
+
+    void Run() {
+        thread_ = std::thread([this] {
+            int previousKey = 0;
+            while (!quit_) {
+                if (!polling_) {
+                    Sleep(5);
+                    continue;
+                }
+                const Script mine = ScriptFor(player_, rounds_);
+                if (mine.key != previousKey) {
+                    if (previousKey) devices_.SetKey(keyboard_, previousKey, false);
+                    devices_.SetKey(keyboard_, mine.key, true);
+                    previousKey = mine.key;
+                }
+                ButtonState words[4];
+                const int uiCallsBefore = uiCalls_;
+                const ULONGLONG start = GetTickCount64();
+                for (int controller = 0; controller < 4; ++controller) words[controller] = plugin_.Poll(controller);
+                longestPollMs_ = std::max<ULONGLONG>(longestPollMs_, GetTickCount64() - start);
+                Check(words, mine, uiCallsBefore % 2 == 1 || uiCalls_ != uiCallsBefore);
+                ++rounds_;
+                Sleep(16);
+            }
+        });
+    }
+    void Stop() {
+        quit_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    void Polling(bool on) { polling_ = on; }
+    // The UI thread enters or leaves an entry point that releases the devices (RomClosed,
+    // DllConfig): a poll meanwhile may find none.
+    void UiCall() { ++uiCalls_; }
+    int Rounds() const { return rounds_; }
+    ULONGLONG LongestPollMs() const { return longestPollMs_; }
+    bool SawBothOfTheOthersKeys() {
+        std::lock_guard<std::mutex> lock(seenLock_);
+        return seen_.count(ScriptFor(other_, 0).bit) && seen_.count(ScriptFor(other_, 25).bit);
+    }
+
+private:
+    void Check(const ButtonState (&words)[4], const Script& mine, bool devicesMayBeGone) {
+        // During the game and after it alike, the local player's controller shows live input
+        // (nothing while the UI thread has the devices released).
+        const uint16_t own = words[player_ - 1].buttons;
+        if (own != mine.bit && !(devicesMayBeGone && own == 0))
+            Problem("own controller does not show own input in round " + std::to_string(rounds_) + ": " +
+                    std::to_string(own));
+        const uint16_t other = words[other_ - 1].buttons;
+        if (other != 0 && other != ScriptFor(other_, 0).bit && other != ScriptFor(other_, 25).bit)
+            Problem("the other controller showed input the other host never sent");
+        if (words[2].buttons || words[3].buttons) Problem("a controller beyond the two players moved");
+        std::lock_guard<std::mutex> lock(seenLock_);
+        seen_.insert(other);
+    }
+
+    const PluginApi& plugin_;
+    FakeDinput& devices_;
+    int32_t keyboard_;
+    int player_, other_;
+    std::atomic<bool> quit_{false}, polling_{false};
+    std::atomic<int> uiCalls_{0};
+    std::atomic<int> rounds_{0};
+    std::atomic<ULONGLONG> longestPollMs_{0};
+    std::mutex seenLock_;
+    std::set<uint16_t> seen_;
+    std::thread thread_;
+};
+
+DWORD TimedMs(void (*call)()) {
+    const ULONGLONG start = GetTickCount64();
+    call();
+    return static_cast<DWORD>(GetTickCount64() - start);
+}
+
+void OpenAndCancelConfiguration(const PluginApi& plugin, HWND parent) {
+    ModalRun config([&] { plugin.DllConfig(parent); });
+    HWND dialog = Dialogs::Find("Tavik_Di Plugin Configuration");
+    if (!dialog) return Problem("the configuration dialog did not open");
+    Dialogs::Cancel(dialog);
+    if (!config.WaitFinished()) Problem("the configuration dialog did not close");
+}
+
 int Fail(const char* what) {
-    std::fprintf(stderr, "netplay host: %s\n", what);
+    Problem(what);
+    std::fputs(problems.c_str(), stderr);
     return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return Fail("usage: netplay_host PLAYER CHANNEL ROUNDS");
+    if (argc != 5) return Fail("usage: netplay_host PLAYER CHANNEL ENDING GAMES");
     const int player = std::atoi(argv[1]);
-    const int other = 1 - player;
-    const int rounds = std::atoi(argv[3]);
+    const std::string channel = argv[2];
+    const std::string ending = argv[3];
+    const int games = std::atoi(argv[4]);
 
     FakeDinput devices;
     const int32_t keyboard = devices.AddKeyboard();
     MessageBoxCatcher boxes;
     TestWindow window("Tavik_DI netplay host");
     FakeKaillera library;
+    library.SetClientMode(kSyncMs, 1, kDataTimeoutMs);
     PluginApi plugin;
     if (!plugin.Load()) return Fail("the plug-in did not load");
     ControlSlot slots[4];
     plugin.InitiateControllers(window.Handle(), slots);
     if (const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle()); !problem.empty())
         return Fail(problem.c_str());
-    if (!library.JoinRelay(argv[2], player, 2)) return Fail("could not join the relay");
 
-    std::atomic<bool> opened{false};
-    std::thread romOpen([&] {
+    Emulation emulation(plugin, devices, keyboard, player);
+    emulation.Run();
+    std::string romClosedTimes;
+    for (int game = 1; game <= games; ++game) {
+        const std::string gameChannel = channel + "-" + std::to_string(game);
+        if (!library.JoinRelay(gameChannel.c_str(), player - 1, 2)) return Fail("could not join the relay");
+        // The user of the library's window starts the game while RomOpen waits for it.
+        std::thread user([&] {
+            if (library.WaitServerDialog(20000)) library.StartGame("Two hosts", player, 2);
+        });
         plugin.RomOpen();
-        opened = true;
-    });
-    if (!library.WaitServerDialog(10000)) return Fail("the server dialog never opened");
-    library.StartGame("Two hosts", player, 2);
-    if (!WaitUntil([&] { return opened.load(); }, 10000)) return Fail("RomOpen did not return");
-    romOpen.join();
-
-    std::set<uint16_t> seenFromOther;
-    int previousKey = 0;
-    for (int round = 0; round < rounds; ++round) {
-        const Script mine = ScriptFor(player, round);
-        if (mine.key != previousKey) {
-            if (previousKey) devices.SetKey(keyboard, previousKey, false);
-            devices.SetKey(keyboard, mine.key, true);
-            previousKey = mine.key;
+        user.join();
+        // From here to CloseDLL only the plug-in keeps the library loaded, as in an emulator.
+        if (game == 1) library.DropReference();
+        emulation.Polling(true);
+        const int firstRound = emulation.Rounds();
+        if (!WaitUntil([&] { return emulation.Rounds() >= firstRound + kRounds; }, 30000))
+            return Fail("the game did not go on");
+        if (ending == "killed") {
+            HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
+            SetEvent(ready);
+            Sleep(INFINITE);  // until the test kills this process
         }
-        ButtonState words[4];
-        for (int controller = 0; controller < 4; ++controller) words[controller] = plugin.Poll(controller);
-        if (words[player].buttons != mine.bit) return Fail("own controller does not show own input");
-        seenFromOther.insert(words[other].buttons);
-        if (words[2].buttons || words[3].buttons) return Fail("a controller beyond the two players moved");
+        if (ending == "closes") library.CloseServerDialog();
+        if (ending != "stops" && !library.WaitGameEnd(kDataTimeoutMs + 15000)) return Fail("the game did not end");
+        emulation.UiCall();
+        const DWORD romClosedMs = TimedMs(plugin.RomClosed);
+        emulation.UiCall();
+        romClosedTimes += " " + std::to_string(romClosedMs);
+        if (romClosedMs >= 100) Problem("RomClosed took " + std::to_string(romClosedMs) + " ms");
+        if (!library.WaitGameEnd(5000)) Problem("the game outlived RomClosed");
+        if (!emulation.SawBothOfTheOthersKeys()) Problem("the other host's input did not come through");
+        if (ending != "closes" && !library.ServerDialogOpen()) Problem("the worker left the library's window");
+        Sleep(100);  // a few polls after the game: live local input, nothing from the other player
     }
-    plugin.RomClosed();
+    emulation.UiCall();
+    OpenAndCancelConfiguration(plugin, window.Handle());
+    emulation.UiCall();
+    emulation.Stop();
+    plugin.CloseDLL();
+    if (ending != "closes" && !library.ServerDialogOpen()) Problem("CloseDLL ended the worker");
+    if (emulation.LongestPollMs() > kDataTimeoutMs + 2000) Problem("a poll waited beyond the library's time-out");
+    plugin.Unload();
+    // The user closes the library's window after the emulator unloaded the plug-in: our worker
+    // returns through the plug-in's code, which must still be there, and then lets it go.
+    library.CloseServerDialog();
+    if (!WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }, 5000))
+        Problem("the plug-in stayed loaded after the library's window closed");
+    Sleep(2000);  // the library's window thread goes on ticking
 
-    // The other host's two keys must both have come through, and nothing that it never pressed
-    // (0: before its first record arrived).
-    const std::set<uint16_t> expected{0, ScriptFor(other, 0).bit, ScriptFor(other, 25).bit};
-    for (uint16_t seen : seenFromOther)
-        if (!expected.count(seen)) return Fail("the other controller showed input the other host never sent");
-    if (!seenFromOther.count(ScriptFor(other, 0).bit) || !seenFromOther.count(ScriptFor(other, 25).bit))
-        return Fail("the other host's input did not come through");
-    if (!boxes.Boxes().empty()) return Fail("a message box was shown");
-    std::printf("netplay host %d: %d rounds, saw the other's input\n", player, rounds);
+    std::vector<std::string> expected;
+    if (ending == "survives" || ending == "closes") expected.assign(1, kTimeOut);  // nothing explains it
+    if (boxes.Texts() != expected) Problem("unexpected message boxes (" + std::to_string(boxes.Texts().size()) + ")");
+    if (!problems.empty()) return Fail("failed");
+    std::printf("netplay host %d (%s): RomClosed ms%s, longest poll %llu ms\n", player, ending.c_str(),
+                romClosedTimes.c_str(), static_cast<unsigned long long>(emulation.LongestPollMs()));
     return 0;
 }

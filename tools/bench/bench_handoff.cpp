@@ -67,7 +67,7 @@ int BenchHandoff() {
         opened = true;
     });
     library.WaitServerDialog();
-    library.StartGame("bench", 0, 2);
+    library.StartGame("bench", 1, 2);
     WaitUntil([&] { return opened.load(); }, 10000);
     romOpen.join();
 

@@ -2,6 +2,7 @@
 // what they were given and answer as the test scripted through the FakeK_* exports.
 #include <cstring>
 
+#include "fake_client.h"
 #include "fake_kaillera_state.h"
 
 using fakek::State;
@@ -94,6 +95,10 @@ int WINAPI kailleraSelectServerDialog(HWND parent) {
         auto lock = state.lock();
         state.logCall("kailleraSelectServerDialog");
         state.dialogParent = reinterpret_cast<intptr_t>(parent);
+        if (fakek::clientMode()) {
+            lock.unlock();
+            return fakek::clientSelectServerDialog();
+        }
         // A close requested while no dialog was open does not carry over to this one.
         if (!state.dialogOpen()) ResetEvent(state.dialogRelease);
         if (state.dialogThread) CloseHandle(state.dialogThread);
@@ -120,6 +125,10 @@ int WINAPI kailleraModifyPlayValues(void* values, int size) {
     {
         auto lock = state.lock();
         state.logCall("kailleraModifyPlayValues");
+        if (fakek::clientMode()) {
+            lock.unlock();
+            return fakek::clientModifyPlayValues(values, size);
+        }
         // Nothing to read a record from; a fatal answer ends the caller's retries.
         if (!values || size < static_cast<int>(sizeof(FakeKRecord))) return -1;
         auto* buffer = static_cast<FakeKRecord*>(values);
@@ -142,7 +151,14 @@ int WINAPI kailleraChatSend(char* text) {
 
 int WINAPI kailleraEndGame() {
     logCall("kailleraEndGame");
+    if (fakek::clientMode()) fakek::clientEndGame();
     return 0;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    // Unloaded by FreeLibrary, not by the process's end.
+    if (reason == DLL_PROCESS_DETACH && !reserved) fakek::clientLibraryUnloading();
+    return TRUE;
 }
 
 }  // extern "C"

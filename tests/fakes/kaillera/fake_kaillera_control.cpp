@@ -2,6 +2,7 @@
 // plug-in did and plays the network's and the dialog user's part.
 #include <algorithm>
 
+#include "fake_client.h"
 #include "fake_kaillera_state.h"
 
 using fakek::State;
@@ -139,6 +140,7 @@ int32_t __cdecl FakeK_WaitServerDialog(int32_t timeoutMs) {
 }
 
 void __cdecl FakeK_StartGame(const char* gameName, int32_t playerIndex, int32_t playerCount) {
+    if (fakek::clientMode()) return fakek::clientStartGame(gameName, playerIndex, playerCount);
     State& state = State::instance();
     auto lock = state.lock();
     if (!state.callbacks.gameCallback) return;  // kailleraSetInfos gave no handler to call
@@ -150,7 +152,8 @@ int32_t __cdecl FakeK_GameRunning(void) {
     State& state = State::instance();
     auto lock = state.lock();
     const fakek::GameRun* game = state.latestGame();
-    return game && game->thread && WaitForSingleObject(game->thread, 0) == WAIT_TIMEOUT ? 1 : 0;
+    const HANDLE ended = game ? (game->thread ? game->thread : game->done) : nullptr;
+    return ended && WaitForSingleObject(ended, 0) == WAIT_TIMEOUT ? 1 : 0;
 }
 
 int32_t __cdecl FakeK_WaitGameEnd(int32_t timeoutMs, int32_t* result) {
@@ -160,14 +163,19 @@ int32_t __cdecl FakeK_WaitGameEnd(int32_t timeoutMs, int32_t* result) {
         // A handle of our own, since a reset closes the game's while we wait.
         auto lock = state.lock();
         const fakek::GameRun* game = state.latestGame();
-        if (!game || !game->thread) return 0;
-        DuplicateHandle(GetCurrentProcess(), game->thread, GetCurrentProcess(), &thread, 0, FALSE,
-                        DUPLICATE_SAME_ACCESS);
+        const HANDLE ended = game ? (game->thread ? game->thread : game->done) : nullptr;
+        if (!ended) return 0;
+        DuplicateHandle(GetCurrentProcess(), ended, GetCurrentProcess(), &thread, 0, FALSE, DUPLICATE_SAME_ACCESS);
     }
     if (!thread) return 0;
     const bool ended = WaitForSingleObject(thread, boundedTimeout(timeoutMs)) == WAIT_OBJECT_0;
     DWORD exitCode = 0;
-    if (ended && result && GetExitCodeThread(thread, &exitCode)) *result = static_cast<int32_t>(exitCode);
+    if (ended && result) {
+        auto lock = state.lock();
+        const fakek::GameRun* game = state.latestGame();
+        if (game && !game->thread) *result = game->result;
+        else if (GetExitCodeThread(thread, &exitCode)) *result = static_cast<int32_t>(exitCode);
+    }
     CloseHandle(thread);
     return ended ? 1 : 0;
 }
@@ -191,6 +199,7 @@ void __cdecl FakeK_ReceiveChat(const char* nick, const char* text) {
 }
 
 void __cdecl FakeK_DropPlayer(const char* nick, int32_t playerNumber) {
+    if (fakek::clientMode()) return fakek::clientOtherPlayerLeaves(nick, playerNumber);
     auto* notice = new Notice;
     {
         State& state = State::instance();
@@ -208,6 +217,7 @@ void __cdecl FakeK_DropPlayer(const char* nick, int32_t playerNumber) {
 }
 
 void __cdecl FakeK_CloseServerDialog(void) {
+    if (fakek::clientMode()) return fakek::clientCloseWindow();
     State& state = State::instance();
     auto lock = state.lock();
     SetEvent(state.dialogRelease);
@@ -237,6 +247,14 @@ void __cdecl FakeK_SetAnsweredPlayers(int32_t players) {
     auto lock = state.lock();
     state.answeredPlayers = players;
 }
+
+void __cdecl FakeK_SetClientMode(int32_t syncMs, int32_t frameDelay, int32_t dataTimeoutMs) {
+    State& state = State::instance();
+    auto lock = state.lock();
+    fakek::enterClientMode(syncMs, frameDelay, dataTimeoutMs);
+}
+
+int32_t __cdecl FakeK_WindowsOpen(void) { return fakek::clientWindowsOpen(); }
 
 int32_t __cdecl FakeK_JoinRelay(const char* channel, int32_t playerIndex, int32_t playerCount) {
     State& state = State::instance();

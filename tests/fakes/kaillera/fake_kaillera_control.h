@@ -63,7 +63,8 @@ typedef void(__cdecl* FakeK_CloseServerDialog_t)(void);
 // kailleraModifyPlayValues, scripted. Each call first consumes the next queued result if any:
 // a queued value <= 0 is returned as is, without touching the buffer. Otherwise (nothing queued,
 // or a queued positive value) it answers positively with one record per player in player order:
-// the record of the local player (the playerIndex of the running game, when it is in range)
+// the record of the local player (record playerIndex - 1: players count from 1, as the real
+// client's do)
 // echoes what the plug-in sent; every other record i is remote player i's: pollCount = the sent
 // pollCount plus that player's offset, state = that player's state. Returns 8 * players (at most
 // four records, the size of the plug-in's buffer; 8 when there is no player, as 0 means "not ready").
@@ -81,6 +82,16 @@ typedef void(__cdecl* FakeK_SetAnsweredPlayers_t)(int32_t players);
 // `playerCount`; a call writes its record into its own slot and answers with all slots as they
 // are (positive), leaving the retries for lagging records to the plug-in.
 typedef int32_t(__cdecl* FakeK_JoinRelay_t)(const char* channel, int32_t playerIndex, int32_t playerCount);
+
+// Client mode: the fake behaves as the real client does (the facts are listed in fake_client.h):
+// players count from 1, the game runs on the server dialog's caller, the first exchange blocks
+// `syncMs` and returns 0, answers lag `frameDelay` calls, -1 ends every game, and a window thread
+// of its own outlives the plug-in's use of the library. `dataTimeoutMs`: no data for that long
+// gives -1. FakeK_StartGame and FakeK_CloseServerDialog then act on the window opened last;
+// FakeK_DropPlayer makes the other player leave (the local side hears of it in its next exchange).
+typedef void(__cdecl* FakeK_SetClientMode_t)(int32_t syncMs, int32_t frameDelay, int32_t dataTimeoutMs);
+// Server windows open now (client mode).
+typedef int32_t(__cdecl* FakeK_WindowsOpen_t)(void);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,7 @@
 #include "fake_kaillera_state.h"
 
+#include "fake_client.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -15,6 +17,7 @@ std::vector<std::unique_ptr<GameRun>>& orphanedGames() {
 }
 
 bool threadRunning(HANDLE thread) { return thread && WaitForSingleObject(thread, 0) == WAIT_TIMEOUT; }
+bool gameRunning(const GameRun& game) { return threadRunning(game.thread) || threadRunning(game.done); }
 
 HMODULE thisModule() {
     HMODULE module = nullptr;
@@ -73,10 +76,11 @@ void State::reset() {
     dialogParent = -1;
 
     for (auto& game : games_) {
-        if (threadRunning(game->thread)) {
+        if (gameRunning(*game)) {
             orphanedGames().push_back(std::move(game));
-        } else if (game->thread) {
-            CloseHandle(game->thread);
+        } else {
+            if (game->thread) CloseHandle(game->thread);
+            if (game->done) CloseHandle(game->done);
         }
     }
     games_.clear();
@@ -85,6 +89,7 @@ void State::reset() {
     remoteStates = {};
     remoteOffsets = {};
     answeredPlayers = -1;
+    leaveClientMode();
     leaveRelay();
 }
 
@@ -138,7 +143,7 @@ int32_t State::scriptedAnswer(const FakeKRecord& sent, FakeKRecord* buffer, int&
         if (queued <= 0) return queued;
     }
     const GameRun* game = latestGame();
-    const int localPlayer = game ? game->playerIndex : -1;
+    const int localPlayer = game ? game->playerIndex - 1 : -1;  // players count from 1
     const int players = answeredPlayers >= 0 ? answeredPlayers : (game ? game->playerCount : 0);
     written = std::clamp(players, 0, kBufferRecords);
     for (int i = 0; i < written; ++i) {
@@ -191,6 +196,7 @@ bool State::joinRelay(const char* channel, int playerIndex, int playerCount) {
     }
     relayIndex_ = playerIndex;
     relayCount_ = playerCount;
+    relayChannel = channel;
     return true;
 }
 
@@ -203,6 +209,7 @@ void State::leaveRelay() {
     relayMutex_ = nullptr;
     relayIndex_ = 0;
     relayCount_ = 0;
+    relayChannel.clear();
 }
 
 }  // namespace fakek

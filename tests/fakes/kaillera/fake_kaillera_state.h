@@ -46,6 +46,9 @@ struct GameRun {
     int playerCount = 0;
     GameCallback callback = nullptr;
     HANDLE thread = nullptr;  // its exit code is the handler's result
+    // In client mode the game runs on the server dialog's caller instead: set when it has ended.
+    HANDLE done = nullptr;
+    int result = 0;
 };
 
 struct RemoteOffset {
@@ -110,6 +113,9 @@ public:
 
     bool joinRelay(const char* channel, int playerIndex, int playerCount);
     void leaveRelay();
+    std::string relayChannel;  // empty while no relay is joined
+    int relayIndex() const { return relayIndex_; }
+    int relayCount() const { return relayCount_; }
 
 private:
     int32_t scriptedAnswer(const FakeKRecord& sent, FakeKRecord* buffer, int& written);
