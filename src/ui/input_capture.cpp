@@ -61,9 +61,28 @@ bool ReportFailure(HWND dialog, HRESULT result, const char* call, const char* ki
     return true;
 }
 
-// `prepare(device)` runs once the device is set up; `take(state)` names the input a read shows, if any.
-template <typename Prepare, typename Take>
-std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& source, Prepare prepare, Take take) {
+constexpr ULONGLONG kReleaseTimeoutMs = 3000;
+
+// A key still held when the capture returns keeps auto-repeating into the dialog, where a held
+// Escape or Enter would close it: the capture ends only once the input is let go (bounded, so a
+// stuck key cannot hold the dialog for ever).
+template <typename Held>
+void WaitForRelease(IDirectInputDevice7A* device, const CaptureSource& source, int32_t input, Held held) {
+    uint8_t state[256];
+    const ULONGLONG deadline = GetTickCount64() + kReleaseTimeoutMs;
+    while (GetTickCount64() < deadline) {
+        std::memset(state, 0, source.stateSize);
+        if (source.polled) device->Poll();
+        if (FAILED(device->GetDeviceState(source.stateSize, state)) || !held(state, input)) return;
+        Sleep(1);
+    }
+}
+
+// `prepare(device)` runs once the device is set up; `take(state)` names the input a read shows, if
+// any; `held(state, input)` tells whether that input is still down.
+template <typename Prepare, typename Take, typename Held>
+std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& source, Prepare prepare, Take take,
+                               Held held) {
     const DisabledDuringCapture disabled(dialog, buttonId);
 
     ComPtr<IDirectInput7A> directInput;
@@ -96,6 +115,7 @@ std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& s
             // re-acquires, or the capture could never see a press again.
             device->Acquire();
         } else if (const std::optional<int32_t> input = take(state)) {
+            WaitForRelease(device.Get(), source, *input, held);
             return input;
         }
         if (GetTickCount64() >= deadline) return std::nullopt;
@@ -111,7 +131,8 @@ std::optional<int32_t> CaptureKey(HWND dialog, int buttonId) {
         [](const uint8_t* state) -> std::optional<int32_t> {
             if (const int index = FirstPressed(state, 256); index >= 0) return index;
             return std::nullopt;
-        });
+        },
+        [](const uint8_t* state, int32_t key) { return (state[key] & 0x80) != 0; });
     // The press also reached the dialog as a window message: dropped, so that Escape or Enter taken
     // as a mapping does not close the dialog, nor Space click the focused button again.
     MSG message;
@@ -137,6 +158,8 @@ std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUI
             std::memcpy(&now, state, sizeof now);
             if (!rest) rest = now;  // where the axes rest when the capture begins
             return FirstJoystickInput(*rest, now, range, axes);
-        });
+        },
+        // A joystick sends the dialog no messages: nothing to wait for.
+        [](const uint8_t*, int32_t) { return false; });
 }
 

@@ -42,7 +42,8 @@ protected:
 
     // Presses `key` (an X key name) during the capture of `button`: its label must read `name` and the
     // button be enabled again.
-    ::testing::AssertionResult Capture(int button, const std::string& key, const std::string& name) {
+    ::testing::AssertionResult Capture(int button, const std::string& key, const std::string& name,
+                                       DWORD holdMs = 200) {
         // A label that already read `name` would pass before the capture took anything.
         if (Dialogs::Text(dialog, button + 1) == name)
             return ::testing::AssertionFailure() << "the button was already mapped to " << name;
@@ -50,14 +51,16 @@ protected:
         if (!WaitUntil([&] { return !Dialogs::Enabled(dialog, button); }))
             return ::testing::AssertionFailure() << "the capture did not start";
         // The button is disabled before the keyboard is acquired, and Wine may miss a key already
-        // held at the acquisition: a press not taken within a second is released and repeated.
+        // held at the acquisition: a press not taken within a second of its release is repeated.
+        // The capture ends only once the key is let go.
         bool named = false;
         for (int press = 0; press < 5 && !named; ++press) {
             pressed_ = key;
             if (!XKeyboard::KeyDown(key)) return ::testing::AssertionFailure() << "xdotool did not press " << key;
-            named = WaitUntil([&] { return Dialogs::Text(dialog, button + 1) == name; }, 1000);
+            Sleep(holdMs);
             XKeyboard::KeyUp(key);
             pressed_.clear();
+            named = WaitUntil([&] { return Dialogs::Text(dialog, button + 1) == name; }, 1000);
         }
         const HWND foreground = GetForegroundWindow();
         if (!named)
@@ -84,8 +87,9 @@ TEST_F(RealKeyboardCaptureTest, PressedKeysAreAssignedByName) {
 }
 
 TEST_F(RealKeyboardCaptureTest, EscapeAndEnterAreAssignedWithoutClosingTheDialog) {
-    EXPECT_TRUE(Capture(IDC_MAP_START, "Escape", "DIK_ESCAPE"));
-    EXPECT_TRUE(Capture(IDC_MAP_B, "Return", "DIK_RETURN"));
+    // Held past the auto-repeat delay: the repeats must not reach the dialog either.
+    EXPECT_TRUE(Capture(IDC_MAP_START, "Escape", "DIK_ESCAPE", 1500));
+    EXPECT_TRUE(Capture(IDC_MAP_B, "Return", "DIK_RETURN", 1500));
     Sleep(300);  // time for a stray key message to close it
     PumpMessages();
     EXPECT_TRUE(IsWindowVisible(dialog));
