@@ -43,23 +43,33 @@ mmdebstrap --variant=minbase --architectures=amd64,i386 \
   --customize-hook='sed -i "s/^MODULES=.*/MODULES=list/" "$1/etc/initramfs-tools/initramfs.conf"' \
   --customize-hook='printf "%s\n" virtio_pci virtio_blk ext4 >"$1/etc/initramfs-tools/modules"' \
   --customize-hook='chroot "$1" update-initramfs -u -k all' \
-  --customize-hook='rm -rf "$1"/var/lib/apt/lists/* "$1"/var/cache/apt/*.bin "$1"/usr/share/doc/* "$1"/usr/share/man/*' \
+  --customize-hook='rm -rf "$1"/var/lib/apt/lists/* "$1"/var/cache/apt/*.bin "$1"/usr/share/doc/* "$1"/usr/share/man/* "$1"/usr/share/locale/*' \
   bookworm "$rootfs" \
   "deb $mirror bookworm main" "deb $mirror bookworm-updates main" "deb $security bookworm-security main" >&2
 log "package tree done"
 cp "$rootfs"/boot/vmlinuz-* "$image/vmlinuz"
 cp "$rootfs"/boot/initrd.img-* "$image/initrd.img"
-# mke2fs fills the image from the tree itself: no loop device needed.
-mke2fs -q -t ext4 -L tavik-guest -E root_owner=0:0 -d "$rootfs" "$image/root.img" 4G
+# mke2fs fills the image from the tree itself: no loop device needed. The packages take 3 GB, the
+# prefix 0.7 GB and each test stream's copy of it as much again; the file stays sparse.
+mke2fs -q -t ext4 -L tavik-guest -E root_owner=0:0 -d "$rootfs" "$image/root.img" 10G
 rm -rf "$rootfs"
 log "root image done"
 
 # The prefix is made inside the guest: making its 32-bit half runs 32-bit programs, which this
 # machine may refuse. The boot writes to the image itself (TAVIK_GUEST_WRITABLE); the guest leaves
 # the file system clean, and e2fsck makes sure, or a later boot's journal replay would undo it.
-TAVIK_GUEST_WRITABLE=1 "$here/run.sh" -t 1800 "$image" "$project" \
-  "$here/in-guest.sh" prefix /root/.wine >&2
-e2fsck -fy "$image/root.img" >/dev/null 2>&1 || [[ $? -le 1 ]]
+if ! TAVIK_GUEST_WRITABLE=1 "$here/run.sh" -t 1800 "$image" "$project" \
+  "$here/in-guest.sh" prefix /root/.wine >&2; then
+  log "making the Wine prefix in the guest failed"
+  exit 1
+fi
+status=0
+e2fsck -fy "$image/root.img" >/dev/null 2>&1 || status=$?
+# 1: the check corrected something (a journal replayed), which is fine.
+if [[ $status -gt 1 ]]; then
+  log "the image's file system is damaged (e2fsck status $status)"
+  exit 1
+fi
 touch "$image/ready"
 # Older recipes' images are of no further use.
 find "$cache" -mindepth 1 -maxdepth 1 ! -name "$recipe" -exec rm -rf {} +

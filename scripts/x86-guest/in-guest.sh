@@ -22,8 +22,15 @@ start_display() {
 if [[ ${1:-} == prefix ]]; then
   start_display
   export WINEPREFIX=$2
-  "$project/scripts/make-wine-prefix.sh" || exit
-  ls "$WINEPREFIX/drive_c/windows/syswow64" | wc -l | xargs echo "in-guest: 32-bit system files:"
+  rm -rf "$WINEPREFIX"
+  "$project/scripts/make-wine-prefix.sh" || { echo "in-guest: making the prefix failed" >&2; exit 1; }
+  # Both halves must start a program, or every x86 test would fail for want of its system DLLs.
+  for wine in /usr/lib/wine/wine64 /usr/lib/wine/wine; do
+    $wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed >/dev/null ||
+      { echo "in-guest: $wine cannot run programs in the new prefix" >&2; exit 1; }
+  done
+  wineserver -w
+  echo "in-guest: prefix ready, $(du -sh "$WINEPREFIX" | cut -f1)"
   exit
 fi
 [[ ${1:-} == tests ]] || { echo "usage: in-guest.sh prefix PREFIX | tests [CTEST ARGS...]" >&2; exit 2; }
@@ -34,8 +41,12 @@ logs=$(mktemp -d)
 stream() {
   local n=$1; shift
   start_display
-  export WINEPREFIX=/root/prefix-$n
-  cp -a /root/.wine "$WINEPREFIX"
+  # The guest's disk is a throwaway snapshot: the first stream uses the baked prefix itself.
+  export WINEPREFIX=/root/.wine
+  if [[ $n -gt 1 ]]; then
+    WINEPREFIX=/root/prefix-$n
+    cp -a /root/.wine "$WINEPREFIX"
+  fi
   # One server per prefix for the whole stream: each program then starts in a fraction of a second.
   wineserver -p
   ctest --preset win32-wine "$@"
