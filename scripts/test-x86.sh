@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the x86 build's Windows tests (build/win32, test preset win32-wine) under 32-bit Wine, on
+# Runs the x86 build's Windows tests (build/win32, test preset win32) under 32-bit Wine, on
 # the path this machine allows (scripts/x86-path.sh), and says which. Fails, saying why, when that
 # path cannot start. Extra arguments go to ctest (e.g. -R pattern).
 set -euo pipefail
@@ -20,7 +20,7 @@ if [[ $path == direct ]]; then
     echo "x86 Windows tests: FAILED to start: wine32 is not installed (scripts/install-deps.sh)" >&2
     exit 1
   fi
-  exec scripts/with-wine.sh ctest --preset win32-wine "$@"
+  exec scripts/with-wine.sh ctest --preset win32 "$@"
 fi
 
 echo "x86 Windows tests: guest path (a 64-bit Debian guest under QEMU runs the 32-bit programs)"

@@ -49,14 +49,14 @@ stream() {
   fi
   # One server per prefix for the whole stream: each program then starts in a fraction of a second.
   wineserver -p
-  ctest --preset win32-wine "$@"
+  ctest --preset win32 "$@"
   local status=$?
   wineserver -k
   return $status
 }
 # The case list comes from the programs themselves; listing them once first keeps the streams
 # from writing the same list files at once.
-(start_display; export WINEPREFIX=/root/.wine; ctest --preset win32-wine -N >/dev/null; wineserver -k)
+(start_display; export WINEPREFIX=/root/.wine; ctest --preset win32 -N >/dev/null; wineserver -k)
 pids=()
 for n in $(seq 1 "$streams"); do
   stream "$n" -I "$n,,$streams" "$@" >"$logs/$n" 2>&1 &
