@@ -2,6 +2,7 @@
 # Makes the Wine prefix WINEPREFIX with the settings the Windows tests need. Run it on the display
 # the tests will use: made without one, the first windows fail to appear for about 3 s.
 set -euo pipefail
+trap 'echo "make-wine-prefix: failed (status $?): $BASH_COMMAND" >&2' ERR
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 # Both halves of the registry: 32-bit programs read the debugger setting from their own view.
 for wine in /usr/lib/wine/wine64 /usr/lib/wine/wine; do
