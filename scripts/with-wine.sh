@@ -16,13 +16,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "Creating a throwaway Wine prefix in $WINEPREFIX"
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-# Without a window manager Wine waits ~2 s whenever a managed window closes; unmanaged, ~20-60 ms.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-# A crash must end the program, not open the debugger.
-/usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null 2>&1
-/usr/lib/wine/wine64 reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
-wineserver -w
+"$(dirname "$0")/make-wine-prefix.sh"
 # One server for the whole run: each program then starts in a fraction of a second.
 wineserver -p
 "$@"

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -66,13 +67,22 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
 void InstallWatchdog(testing::TestEventListeners& listeners, DWORD seconds) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(ReportCrash);
-    listeners.Append(new Watchdog(seconds));
+    listeners.Append(new Watchdog(ScaledWait(seconds * 1000) / 1000));
+}
+
+DWORD ScaledWait(DWORD milliseconds) {
+    static const DWORD scale = [] {
+        const char* text = std::getenv("TAVIK_TIME_SCALE");
+        const long value = text ? std::strtol(text, nullptr, 10) : 1;
+        return static_cast<DWORD>(value >= 1 && value <= 20 ? value : 1);
+    }();
+    return milliseconds * scale;
 }
 
 void ExtendWatchdog(DWORD seconds) {
     if (!installed) return;
-    installed->seconds = seconds;
-    installed->deadline = GetTickCount64() + seconds * 1000ull;
+    installed->seconds = ScaledWait(seconds * 1000) / 1000;
+    installed->deadline = GetTickCount64() + installed->seconds * 1000ull;
 }
 
 void PumpMessages() {

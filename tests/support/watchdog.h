@@ -20,9 +20,13 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = 5000);
 
 void PumpMessages();
 
+// How much longer than on the build machine itself a wait may take: TAVIK_TIME_SCALE (a whole
+// factor, default 1), which scripts/test-x86.sh sets for the emulated 32-bit path.
+DWORD ScaledWait(DWORD milliseconds);
+
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    const ULONGLONG deadline = GetTickCount64() + ScaledWait(timeoutMs);
     for (;;) {
         PumpMessages();
         if (condition()) return true;

@@ -20,10 +20,13 @@ protected:
         EXPECT_NE(dialog, nullptr);
         return dialog;
     }
-    // Clicks an assignment button and waits for its capture to begin.
+    // Clicks an assignment button and waits for its capture to begin: the button disabled and the
+    // pad read once, so the capture's device exists before the test acts on the pad.
     void StartCapture(HWND dialog, int button) {
+        const int32_t reads = fake.Calls(FAKEDI_CALL_GET_DEVICE_STATE, pad);
         Dialogs::Click(dialog, button);
         EXPECT_TRUE(WaitUntil([&] { return !Dialogs::Enabled(dialog, button); }));
+        EXPECT_TRUE(WaitUntil([&] { return fake.Calls(FAKEDI_CALL_GET_DEVICE_STATE, pad) > reads; }));
     }
     bool CaptureEnded(HWND dialog, int button, DWORD timeoutMs = 3000) {
         return WaitUntil([&] { return Dialogs::Enabled(dialog, button); }, timeoutMs);
