@@ -3,6 +3,7 @@
 // contract of its calls into the library and of its handlers that the library calls back.
 #include "../fakes/stdcall_client/probe_client_control.h"
 #include "checked_call.h"
+#include "dialog_driver.h"
 #include "module_exports.h"
 #include "netplay_switch.h"
 #include "plugin_fixture.h"
@@ -62,9 +63,20 @@ TEST_F(NetplayStdcallTest, SpellingsAreTakenMicrosoftFirstThenMingwThenPlain) {
                                         {"probe_client_plain.dll", "plain"}}) {
         ProbeClient client(dll);
         TestRegistry::WriteRaw("Kaillera", "Dll", client.Path());
-        ASSERT_TRUE(plugin.Load());
+        fake.AddKeyboard();
+        Start();
+        {
+            // The configuration dialog is the library's first need: it shows the version.
+            ModalRun config([&] { plugin.DllConfig(window.Handle()); });
+            HWND dialog = Dialogs::Find("Tavik_Di Plugin Configuration");
+            ASSERT_NE(dialog, nullptr);
+            Dialogs::Cancel(dialog);
+            EXPECT_TRUE(config.WaitFinished());
+        }
+        plugin.CloseDLL();
         plugin.Unload();
-        EXPECT_EQ(client.Text(ProbeKLog), std::string(spelling) + " kailleraInit\n" + spelling + " kailleraShutdown\n")
+        EXPECT_EQ(client.Text(ProbeKLog), std::string(spelling) + " kailleraInit\n" + spelling +
+                                              " kailleraGetVersion\n" + spelling + " kailleraShutdown\n")
             << dll;
         TestRegistry::DeletePluginKey();
     }
@@ -104,6 +116,7 @@ TEST_F(NetplayStdcallTest, CallsAndHandlersKeepTheStdcallContractThroughAGame) {
     EXPECT_EQ(client.Counter(ProbeKExchanges), 20);
     EXPECT_EQ(CheckedCall(Export("RomClosed"), CallingConvention::Cdecl, {}).breaches, "");
     EXPECT_TRUE(WaitUntil([&] { return client.Counter(ProbeKGamesEnded) == 1; })) << "the game handler never returned";
+    EXPECT_EQ(CheckedCall(Export("CloseDLL"), CallingConvention::Cdecl, {}).breaches, "");
     plugin.Unload();
 
     EXPECT_EQ(client.Text(ProbeKBreaches), "");
@@ -114,7 +127,8 @@ TEST_F(NetplayStdcallTest, CallsAndHandlersKeepTheStdcallContractThroughAGame) {
         if (line != call) calls += (call = line) + ',';
     }
     EXPECT_EQ(calls,
-              "msvc kailleraInit,msvc kailleraGetVersion,msvc kailleraSetInfos,msvc kailleraSelectServerDialog,"
+              "msvc kailleraInit,msvc kailleraGetVersion,msvc kailleraShutdown,"  // the dialog enabling netplay
+              "msvc kailleraInit,msvc kailleraSetInfos,msvc kailleraSelectServerDialog,"
               "msvc kailleraModifyPlayValues,msvc kailleraEndGame,msvc kailleraShutdown,");
 }
 
