@@ -1,7 +1,7 @@
 // The 8-byte record a player sends each exchange, and the test for a complete exchange.
 #pragma once
 
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 
 #include <cstdint>
 

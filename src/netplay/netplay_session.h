@@ -7,7 +7,7 @@
 #include "framework/event.h"
 #include "framework/unique_handle.h"
 #include "netplay/exchange_record.h"
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "config/controller_config.h"
 #include "input/device_table.h"
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 
 // Reads the device of `table` that `record` names into a fresh snapshot and builds its state word
 // into `out`. Leaves `out` untouched when there is no table or the record names no device slot.

@@ -1,7 +1,7 @@
 #include "ui/first_pressed.h"
 
 #include "config/joystick_codes.h"
-#include "plugin/state_composition.h"
+#include "input/joystick_inputs.h"
 
 std::optional<int32_t> FirstJoystickInput(const JoystickSnapshot& rest, const JoystickSnapshot& now, int32_t range,
                                           uint32_t axes) {

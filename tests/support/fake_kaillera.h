@@ -2,7 +2,7 @@
 #pragma once
 
 #include "../fakes/kaillera/fake_kaillera_control.h"
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 
 #include <windows.h>
 

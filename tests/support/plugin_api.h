@@ -1,7 +1,7 @@
 // The real plug-in DLL, loaded with LoadLibrary and driven only through its exports.
 #pragma once
 
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 #include "plugin/host_records.h"
 
 #include <windows.h>

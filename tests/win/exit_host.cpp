@@ -1,7 +1,7 @@
 // A host that ends its process with the plug-in still loaded and its devices acquired, as an
 // emulator closed from the task bar does. The plug-in's shut-down then runs while the process
 // terminates and must not block it.
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 #include "plugin/host_records.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // Draws one controller's state word: the 14 buttons lit while held, the stick as a dot in its range.
 #pragma once
 
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 
 #include <windows.h>
 

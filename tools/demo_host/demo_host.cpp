@@ -5,7 +5,7 @@
 //                                        xdotool and exits 0 only if the polled words are right
 #include "controller_view.h"
 #include "module_exports.h"
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 #include "plugin/host_records.h"
 #include "self_check.h"
 

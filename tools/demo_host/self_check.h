@@ -2,7 +2,7 @@
 // the host polls for controller 1.
 #pragma once
 
-#include "plugin/button_state.h"
+#include "input/button_state.h"
 
 #include <windows.h>
 
