@@ -43,7 +43,7 @@ status=0
 timeout -k 10 "$timeout_s" qemu-system-x86_64 "${accel[@]}" -smp "$cpus" -m "${TAVIK_GUEST_MEM:-3072}" \
   -machine q35 -nodefaults -no-user-config -display none -no-reboot \
   -kernel "$image/vmlinuz" -initrd "$image/initrd.img" \
-  -append "console=ttyS0 root=/dev/vda rw init=/sbin/tavik-init quiet loglevel=3 mitigations=off tsc=reliable random.trust_cpu=on" \
+  -append "console=ttyS0 root=/dev/vda rw init=/sbin/tavik-init nokaslr quiet loglevel=3 mitigations=off tsc=reliable random.trust_cpu=on" \
   -drive "file=$image/root.img,format=raw,if=virtio,snapshot=$snapshot,cache=unsafe" \
   -virtfs "local,path=$run/ctl,mount_tag=ctl,security_model=none,multidevs=remap" \
   -virtfs "local,path=$workdir,mount_tag=work,security_model=none,multidevs=remap" \
