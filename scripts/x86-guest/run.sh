@@ -52,13 +52,13 @@ timeout -k 10 "$timeout_s" qemu-system-x86_64 "${accel[@]}" -smp "$cpus" -m "${T
 [[ -f $run/ctl/stderr ]] && cat "$run/ctl/stderr" >&2
 if [[ $status -eq 124 || $status -eq 137 ]]; then
   echo "x86 guest: no result within $timeout_s s" >&2
-  tail -20 "$run/console.log" >&2
+  tail -20 "$run/console.log" >&2 2>/dev/null || true
   exit 124
 fi
 if [[ ! -s $run/ctl/status ]]; then
   echo "x86 guest: the guest died before its command ended (QEMU exit status $status)" >&2
   cat "$run/qemu.log" >&2
-  tail -40 "$run/console.log" >&2
+  tail -40 "$run/console.log" >&2 2>/dev/null || true
   exit 125
 fi
 exit "$(cat "$run/ctl/status")"
