@@ -16,7 +16,9 @@ if [[ -f $image/ready ]]; then
   echo "$image"
   exit 0
 fi
-log() { echo "x86 guest: $* (+$((SECONDS)) s)" >&2; }
+# Only the folder goes to stdout, which the caller reads; the tools' chatter goes to stderr.
+exec 3>&1 >&2
+log() { echo "x86 guest: $* (+$((SECONDS)) s)"; }
 log "building the guest image in $image (its recipe changed or it was never built)"
 rm -rf "$image"
 mkdir -p "$image"
@@ -45,7 +47,7 @@ mmdebstrap --variant=minbase --architectures=amd64,i386 \
   --customize-hook='chroot "$1" update-initramfs -u -k all' \
   --customize-hook='rm -rf "$1"/var/lib/apt/lists/* "$1"/var/cache/apt/*.bin "$1"/usr/share/doc/* "$1"/usr/share/man/* "$1"/usr/share/locale/*' \
   bookworm "$rootfs" \
-  "deb $mirror bookworm main" "deb $mirror bookworm-updates main" "deb $security bookworm-security main" >&2
+  "deb $mirror bookworm main" "deb $mirror bookworm-updates main" "deb $security bookworm-security main"
 log "package tree done"
 cp "$rootfs"/boot/vmlinuz-* "$image/vmlinuz"
 cp "$rootfs"/boot/initrd.img-* "$image/initrd.img"
@@ -59,7 +61,7 @@ log "root image done"
 # machine may refuse. The boot writes to the image itself (TAVIK_GUEST_WRITABLE); the guest leaves
 # the file system clean, and e2fsck makes sure, or a later boot's journal replay would undo it.
 if ! TAVIK_GUEST_WRITABLE=1 "$here/run.sh" -t 1800 "$image" "$project" \
-  "$here/in-guest.sh" prefix /root/.wine >&2; then
+  "$here/in-guest.sh" prefix /root/.wine; then
   log "making the Wine prefix in the guest failed"
   exit 1
 fi
@@ -74,4 +76,4 @@ touch "$image/ready"
 # Older recipes' images are of no further use.
 find "$cache" -mindepth 1 -maxdepth 1 ! -name "$recipe" -exec rm -rf {} +
 log "guest ready"
-echo "$image"
+echo "$image" >&3

@@ -43,7 +43,7 @@ status=0
 timeout -k 10 "$timeout_s" qemu-system-x86_64 "${accel[@]}" -smp "$cpus" -m "${TAVIK_GUEST_MEM:-3072}" \
   -machine q35 -nodefaults -no-user-config -display none -no-reboot \
   -kernel "$image/vmlinuz" -initrd "$image/initrd.img" \
-  -append "console=ttyS0 root=/dev/vda rw init=/sbin/tavik-init quiet loglevel=3 mitigations=off tsc=reliable random.trust_cpu=on" \
+  -append "console=ttyS0 root=/dev/vda rw init=/sbin/tavik-init nokaslr quiet loglevel=3 mitigations=off tsc=reliable random.trust_cpu=on" \
   -drive "file=$image/root.img,format=raw,if=virtio,snapshot=$snapshot,cache=unsafe" \
   -virtfs "local,path=$run/ctl,mount_tag=ctl,security_model=none,multidevs=remap" \
   -virtfs "local,path=$workdir,mount_tag=work,security_model=none,multidevs=remap" \
@@ -52,13 +52,13 @@ timeout -k 10 "$timeout_s" qemu-system-x86_64 "${accel[@]}" -smp "$cpus" -m "${T
 [[ -f $run/ctl/stderr ]] && cat "$run/ctl/stderr" >&2
 if [[ $status -eq 124 || $status -eq 137 ]]; then
   echo "x86 guest: no result within $timeout_s s" >&2
-  tail -20 "$run/console.log" >&2
+  tail -20 "$run/console.log" >&2 2>/dev/null || true
   exit 124
 fi
 if [[ ! -s $run/ctl/status ]]; then
   echo "x86 guest: the guest died before its command ended (QEMU exit status $status)" >&2
   cat "$run/qemu.log" >&2
-  tail -40 "$run/console.log" >&2
+  tail -40 "$run/console.log" >&2 2>/dev/null || true
   exit 125
 fi
 exit "$(cat "$run/ctl/status")"
