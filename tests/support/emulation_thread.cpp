@@ -1,5 +1,7 @@
 #include "emulation_thread.h"
 
+#include "dialog_driver.h"
+
 #include <cstring>
 
 namespace {
@@ -55,4 +57,19 @@ ButtonState EmulationThread::Last(int controller) const {
     ButtonState word;
     std::memcpy(&word, &bits, sizeof word);
     return word;
+}
+
+DialogRounds OpenConfigureAndTestWhilePolling(const PluginApi& plugin, HWND window, const EmulationThread& emulation,
+                                              int rounds) {
+    DialogRounds result;
+    DialogCloser user({"Tavik_Di Plugin Configuration", "Tavik_Di - Test dialog"});
+    for (int round = 0; round < rounds; ++round) {
+        for (PluginApi::WithWindow_t dialog : {plugin.DllConfig, plugin.DllTest}) {
+            const uint64_t before = emulation.Frames();
+            dialog(window);
+            if (emulation.Frames() > before) ++result.openedWhilePolling;
+        }
+    }
+    result.closed = user.Closed();
+    return result;
 }

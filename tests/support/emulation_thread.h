@@ -38,3 +38,12 @@ private:
     std::atomic<uint32_t> last_[4]{};
     HANDLE thread_ = nullptr;
 };
+
+struct DialogRounds {
+    int openedWhilePolling = 0;  // dialogs during which at least one frame was polled
+    int closed = 0;              // dialogs the user closed
+};
+// The host's window thread: opens Configure then Test `rounds` times each while `emulation` polls,
+// a user closing each one.
+DialogRounds OpenConfigureAndTestWhilePolling(const PluginApi& plugin, HWND window, const EmulationThread& emulation,
+                                              int rounds);

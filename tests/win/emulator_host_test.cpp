@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr const char* kTestCaption = "Tavik_Di - Test dialog";
 constexpr const char* kRangeYError = "SetProperty(DIPH_RANGE_Y) : Joystick";
 
 class EmulatorHostTest : public PluginTest {
@@ -36,18 +35,8 @@ TEST_F(EmulatorHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls)
 
     EmulationThread emulation(plugin);
     ASSERT_TRUE(emulation.WaitFrames(2));
-    int openedWhilePolling = 0;
-    {
-        DialogCloser user({kConfigCaption, kTestCaption});
-        for (int round = 0; round < kRounds; ++round) {
-            for (PluginApi::WithWindow_t dialog : {plugin.DllConfig, plugin.DllTest}) {
-                const uint64_t before = emulation.Frames();
-                dialog(window.Handle());
-                if (emulation.Frames() > before) ++openedWhilePolling;
-            }
-        }
-        EXPECT_EQ(user.Closed(), 2 * kRounds);
-    }
+    const DialogRounds dialogs = OpenConfigureAndTestWhilePolling(plugin, window.Handle(), emulation, kRounds);
+    EXPECT_EQ(dialogs.closed, 2 * kRounds);
     ASSERT_TRUE(emulation.WaitFrames(2));
     EXPECT_EQ(emulation.Last(0).buttons, ButtonBit::A);
     EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::A);
@@ -67,7 +56,7 @@ TEST_F(EmulatorHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls)
     EXPECT_EQ(counters.liveObjects, 0);
     EXPECT_EQ(counters.acquiredNow, 0);
     std::printf("%d of %d dialogs opened while polling; %d frames; %zu boxes; longest poll %lu ms\n",
-                openedWhilePolling, 2 * kRounds, static_cast<int>(emulation.Frames()), boxes.Boxes().size(),
+                dialogs.openedWhilePolling, 2 * kRounds, static_cast<int>(emulation.Frames()), boxes.Boxes().size(),
                 static_cast<unsigned long>(emulation.LongestPollMs()));
 }
 

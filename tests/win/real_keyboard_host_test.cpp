@@ -17,7 +17,6 @@
 namespace {
 
 constexpr const char* kConfigCaption = "Tavik_Di Plugin Configuration";
-constexpr const char* kTestCaption = "Tavik_Di - Test dialog";
 
 class RealKeyboardHostTest : public testing::Test {
 protected:
@@ -45,18 +44,8 @@ TEST_F(RealKeyboardHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPo
     plugin.RomOpen();
     EmulationThread emulation(plugin);
     ASSERT_TRUE(emulation.WaitFrames(2));
-    int openedWhilePolling = 0;
-    {
-        DialogCloser user({kConfigCaption, kTestCaption});
-        for (int round = 0; round < kRounds; ++round) {
-            for (PluginApi::WithWindow_t dialog : {plugin.DllConfig, plugin.DllTest}) {
-                const uint64_t before = emulation.Frames();
-                dialog(window.Handle());
-                if (emulation.Frames() > before) ++openedWhilePolling;
-            }
-        }
-        EXPECT_EQ(user.Closed(), 2 * kRounds);
-    }
+    const DialogRounds dialogs = OpenConfigureAndTestWhilePolling(plugin, window.Handle(), emulation, kRounds);
+    EXPECT_EQ(dialogs.closed, 2 * kRounds);
     plugin.RomClosed();
     plugin.RomOpen();
 
@@ -73,7 +62,7 @@ TEST_F(RealKeyboardHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPo
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_LT(emulation.LongestPollMs(), 5000u);
     std::printf("%d of %d dialogs opened while polling; %d frames; %zu boxes; longest poll %lu ms\n",
-                openedWhilePolling, 2 * kRounds, static_cast<int>(emulation.Frames()), boxes.Boxes().size(),
+                dialogs.openedWhilePolling, 2 * kRounds, static_cast<int>(emulation.Frames()), boxes.Boxes().size(),
                 static_cast<unsigned long>(emulation.LongestPollMs()));
 }
 

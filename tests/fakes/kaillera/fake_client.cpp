@@ -175,12 +175,7 @@ int clientSelectServerDialog() {
         Client& c = client();
         if (!c.windowThread) c.windowThread = CreateThread(nullptr, 0, windowThreadMain, nullptr, 0, nullptr);
         c.windows.push_back(window);
-        if (state.dialogThread) CloseHandle(state.dialogThread);
-        state.dialogThread = nullptr;
-        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &state.dialogThread,
-                        SYNCHRONIZE, FALSE, 0);
-        call = ++state.dialogCall;
-        SetEvent(state.dialogEntered);
+        call = state.enterDialog();
     }
     // The window's loop: games run here, on the caller's thread, until the user closes it.
     for (;;) {

@@ -101,12 +101,7 @@ int WINAPI kailleraSelectServerDialog(HWND parent) {
         }
         // A close requested while no dialog was open does not carry over to this one.
         if (!state.dialogOpen()) ResetEvent(state.dialogRelease);
-        if (state.dialogThread) CloseHandle(state.dialogThread);
-        state.dialogThread = nullptr;
-        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &state.dialogThread,
-                        SYNCHRONIZE, FALSE, 0);
-        call = ++state.dialogCall;
-        SetEvent(state.dialogEntered);
+        call = state.enterDialog();
     }
     // The wait holds no lock: the plug-in may end this thread with TerminateThread.
     WaitForSingleObject(state.dialogRelease, INFINITE);

@@ -118,6 +118,15 @@ bool State::dialogOpen() {
     return false;
 }
 
+uint64_t State::enterDialog() {
+    if (dialogThread) CloseHandle(dialogThread);
+    dialogThread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &dialogThread, SYNCHRONIZE, FALSE, 0);
+    const uint64_t call = ++dialogCall;
+    SetEvent(dialogEntered);
+    return call;
+}
+
 GameRun* State::startGame(const char* name, int playerIndex, int playerCount) {
     auto game = std::make_unique<GameRun>();
     game->hasName = name != nullptr;

@@ -99,6 +99,8 @@ public:
     uint64_t dialogCall = 0;
     intptr_t dialogParent = -1;
     bool dialogOpen();
+    // Under the lock: the calling thread is now the one in the dialog. Returns this entry's number.
+    uint64_t enterDialog();
 
     GameRun* startGame(const char* name, int playerIndex, int playerCount);
     GameRun* latestGame() { return games_.empty() ? nullptr : games_.back().get(); }
