@@ -88,24 +88,30 @@ TEST(KeyboardComposition, KeyCodeZeroIsNoKeyAndSelectorsAreIgnored) {
     EXPECT_EQ(ComposeFromKeyboard(record, keys).buttons, 0);
 }
 
-TEST(JoystickComposition, SelectorsTakeTheLowByteOfTheirAxis) {
+struct SelectorCase {
+    int32_t selector;
+    int8_t expected;
+};
+
+// Each selector drives both stick bytes from `joystick`.
+void ExpectSelectorsGive(const JoystickSnapshot& joystick, std::initializer_list<SelectorCase> cases) {
     ControllerConfig record{};
-    JoystickSnapshot joystick = {};
-    joystick.x = -64;
-    joystick.y = 30;
-    joystick.z = 0x140;  // low byte 0x40
-    const struct {
-        int32_t selector;
-        int8_t expected;
-    } cases[] = {{AxisX, -64}, {AxisXInverted, 64}, {AxisY, 30}, {AxisYInverted, -30},
-                 {AxisZ, 64},  {AxisZInverted, -64}, {7, 0},     {-2, 0}};
-    for (const auto& c : cases) {
+    for (const SelectorCase& c : cases) {
         record.StickLeftRight = c.selector;
         record.StickUpDown = c.selector;
         const ButtonState state = ComposeFromJoystick(record, joystick);
         EXPECT_EQ(state.stickX, c.expected) << "selector " << c.selector;
         EXPECT_EQ(state.stickY, c.expected) << "selector " << c.selector;
     }
+}
+
+TEST(JoystickComposition, SelectorsTakeTheLowByteOfTheirAxis) {
+    JoystickSnapshot joystick = {};
+    joystick.x = -64;
+    joystick.y = 30;
+    joystick.z = 0x140;  // low byte 0x40
+    ExpectSelectorsGive(joystick, {{AxisX, -64}, {AxisXInverted, 64}, {AxisY, 30}, {AxisYInverted, -30},
+                                   {AxisZ, 64}, {AxisZInverted, -64}, {7, 0}, {-2, 0}});
 }
 
 TEST(JoystickComposition, NegatingMostNegativeByteWrapsLikeTheHardwareWord) {
@@ -170,20 +176,9 @@ TEST(JoystickComposition, FurtherSelectorsFollowRxRyRzAndTheSliders) {
     joystick.rz = 30;
     joystick.sliders[0] = -40;
     joystick.sliders[1] = 127;
-    const struct {
-        int32_t selector;
-        int8_t expected;
-    } cases[] = {{AxisRx, 10},      {AxisRxInverted, -10},      {AxisRy, -20},     {AxisRyInverted, 20},
-                 {AxisRz, 30},      {AxisRzInverted, -30},      {AxisSlider0, -40}, {AxisSlider0Inverted, 40},
-                 {AxisSlider1, 127}, {AxisSlider1Inverted, -127}, {18, 0}};
-    ControllerConfig record{};
-    for (const auto& c : cases) {
-        record.StickLeftRight = c.selector;
-        record.StickUpDown = c.selector;
-        const ButtonState state = ComposeFromJoystick(record, joystick);
-        EXPECT_EQ(state.stickX, c.expected) << "selector " << c.selector;
-        EXPECT_EQ(state.stickY, c.expected) << "selector " << c.selector;
-    }
+    ExpectSelectorsGive(joystick, {{AxisRx, 10}, {AxisRxInverted, -10}, {AxisRy, -20}, {AxisRyInverted, 20},
+                                   {AxisRz, 30}, {AxisRzInverted, -30}, {AxisSlider0, -40}, {AxisSlider0Inverted, 40},
+                                   {AxisSlider1, 127}, {AxisSlider1Inverted, -127}, {18, 0}});
 }
 
 TEST(JoystickComposition, AxisDirectionsPressPastHalfOfTheRange) {
