@@ -1,6 +1,7 @@
 // Scripted netplay games against the fake library: exchanges, time-outs, the log, and stopping.
 #include "emulation_thread.h"
 #include "netplay_fixture.h"
+#include "process_cpu.h"
 
 #include <cstring>
 
@@ -494,14 +495,6 @@ TEST_F(NetplayClientTest, OtherPlayerLeavingEndsTheGameWithoutABoxAndFreesTheCon
     EXPECT_EQ(words[1], kIdle) << "the other player's buttons stay held";
 }
 
-double ProcessCpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME time) {
-        return double((uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
 
 // A game started in the library's window after RomClosed waits for the next ROM, at no cost.
 TEST_F(NetplayClientTest, GameStartedBetweenRomsWaitsIdleAndTheNextRomPlaysIt) {

@@ -6,6 +6,7 @@
 #include "message_box_catcher.h"
 #include "netplay_switch.h"
 #include "plugin_api.h"
+#include "process_cpu.h"
 #include "registry_fixture.h"
 #include "test_window.h"
 #include "watchdog.h"
@@ -86,15 +87,6 @@ struct NetplayBench {
         TestRegistry::DeletePluginKey();
     }
 };
-
-double ProcessCpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME time) {
-        return double((uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
 
 }  // namespace
 
