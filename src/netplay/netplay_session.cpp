@@ -3,6 +3,7 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "framework/module_thread.h"
+#include "netplay/exchange_mode.h"
 #include "netplay/kaillera_library.h"
 #include "netplay/netplay_log_lines.h"
 #include "netplay/netplay_log_window.h"
@@ -219,7 +220,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
         AppMessageBox(kTooManyPlayersText, MB_OK | MB_ICONSTOP);
     } else if (step == GameStep::Play) {
         announce();
-        ending = RunCycles(game, playerCount);
+        ending = RunCycles(game, ExchangeModeForGame(gameName), playerCount);
     }
 
     // Every waiting poll goes on before anything else, a box included.
@@ -239,7 +240,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     return 0;
 }
 
-NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCount) {
+NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount) {
     ExchangeRecord buffer[kMaxNetplayPlayers] = {};
     bool answered = false;
     for (;;) {
@@ -258,7 +259,7 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCo
         }
         if (!playing) return Ending::Stopped;
         if (request.ticket == 0) continue;
-        const Ending ending = Exchange(game, request, playerCount, buffer);
+        const Ending ending = Exchange(game, mode, request, playerCount, buffer);
         if (ending != Ending::None) return ending;
         {
             std::lock_guard<SlimLock> lock(lock_);
@@ -268,14 +269,15 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCo
     }
 }
 
-NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
+NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeMode& mode,
+                                                const ExchangeRequest& request, int32_t playerCount,
                                                 ExchangeRecord (&buffer)[kMaxNetplayPlayers]) {
     for (;;) {
         if (!StillPlaying(game)) return Ending::Stopped;
-        buffer[0] = ExchangeRecord{request.pollCount, request.localState};
+        buffer[0] = mode.RecordFor(request);
         const int32_t result = CallKailleraModifyPlayValues(buffer, sizeof(ExchangeRecord));
         if (result == -1) return StillPlaying(game) ? Ending::TimedOut : Ending::Stopped;
-        if (result > 0 && ExchangeComplete(buffer, playerCount, request.pollCount)) return Ending::None;
+        if (result > 0 && mode.Complete(buffer, playerCount, request)) return Ending::None;
         // Not ready yet, or a player lags behind: send again at once.
     }
 }

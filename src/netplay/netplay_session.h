@@ -11,6 +11,8 @@
 #include "netplay/exchange_record.h"
 #include "netplay/session_machine.h"
 
+class ExchangeMode;
+
 #include <windows.h>
 
 #include <atomic>
@@ -74,8 +76,8 @@ private:
     bool StillPlaying(uint32_t game);
     // True with the exchange's state for `control`; false when none will come for this poll.
     bool AwaitExchange(uint32_t ticket, int32_t control, ButtonState& state);
-    Ending RunCycles(uint32_t game, int32_t playerCount);
-    Ending Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
+    Ending RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount);
+    Ending Exchange(uint32_t game, const ExchangeMode& mode, const ExchangeRequest& request, int32_t playerCount,
                     ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
     void EndLibraryGameIf(bool needed) const;
     void Log(const char* line);
