@@ -90,6 +90,7 @@ DeviceErrors PolledDevices::BuildIfMissing(HWND window) {
     if (table_.created || releaseWanted_ || !mayCreate_) return 0;
     const DeviceErrors errors = CreateDevices(table_, window);
     if (table_.created && prepare_) prepare_(table_);
+    if (table_.created) AcquireDevices(table_);
     mayCreate_ = table_.created;  // a failed DirectInput is tried again at the next Open, not every poll
     return errors;
 }

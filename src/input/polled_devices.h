@@ -12,7 +12,7 @@
 
 class PolledDevices {
 public:
-    // Runs on each newly built table, before any poll reads it.
+    // Runs on each newly built table, before any poll reads it and while its devices are unacquired.
     using Preparation = void (*)(DeviceTable& table);
     constexpr explicit PolledDevices(Preparation prepare = nullptr) : prepare_(prepare) {}
 
