@@ -33,4 +33,5 @@ int BenchPoll();
 int BenchPadPoll();
 int BenchHandoff();
 int BenchCreateDevices();
+int BenchRebuildPoll();
 int BenchMemory();
