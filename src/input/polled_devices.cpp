@@ -1,6 +1,7 @@
 #include "input/polled_devices.h"
 
 #include <mutex>
+#include <utility>
 
 namespace {
 // How long an unloading host waits for a rebuild under way (an enumeration, or its boxes).
@@ -25,6 +26,7 @@ const DeviceTable* PolledDevices::BeginRead(HWND window) {
         readers_.fetch_add(1);
         ReleaseIfUnread(1);
         SwapIfRebuilt(1);
+        if (std::exchange(lookoutPaused_, false) && gameRunning_) StartRebuilds();
         errors = BuildIfMissing(window);
         Settle();
         table = reading_.load();
@@ -43,6 +45,7 @@ void PolledDevices::Open(HWND window) {
         mayCreate_ = true;
         window_ = window;
         gameRunning_ = true;
+        lookoutPaused_ = false;
         ReleaseIfUnread(0);
         const bool existed = current_ != kNoTable;
         // No poll reads a table that does not exist, so the first one may be built here.
@@ -57,7 +60,7 @@ void PolledDevices::Open(HWND window) {
 
 void PolledDevices::Close() {
     const std::lock_guard lock(lock_);
-    gameRunning_ = false;
+    gameRunning_ = lookoutPaused_ = false;
     staleAtOpen_ = current_ != kNoTable;
     if (threadRunning_) wake_.Set();
 }
@@ -75,7 +78,7 @@ void PolledDevices::Release() {
     {
         const std::lock_guard lock(lock_);
         stopping_ = true;
-        gameRunning_ = rebuildWanted_ = staleAtOpen_ = false;
+        gameRunning_ = rebuildWanted_ = staleAtOpen_ = lookoutPaused_ = false;
         ++generation_;
         if (threadRunning_) {
             wake_.Set();
@@ -158,7 +161,7 @@ void PolledDevices::MakeCurrent(int table) {
 }
 
 void PolledDevices::Settle() {
-    if (releaseWanted_ || rebuilt_ != kNoTable) state_.store(Changing);
+    if (releaseWanted_ || rebuilt_ != kNoTable || lookoutPaused_) state_.store(Changing);
     else if (current_ != kNoTable) state_.store(Ready);
     else state_.store(mayCreate_ ? Changing : Empty);
 }

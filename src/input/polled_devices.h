@@ -35,7 +35,7 @@ public:
     // A game is about to run: every failure may be reported once more and a DirectInput that
     // failed is tried again. The table is built now when there is none; one left from the last
     // game is rebuilt off the polls. While polls come, attached pads are looked at about once a
-    // second, and a change rebuilds the table.
+    // second, and a change rebuilds the table; the look pauses while the polls do.
     void Open(HWND window);
     // The game ended: its table serves until the next game's is built.
     void Close();
@@ -102,6 +102,7 @@ private:
     bool releaseWanted_ = false;
     bool mayCreate_ = true;      // false after a failed DirectInput
     bool threadRunning_ = false;
+    bool lookoutPaused_ = false;  // the polls stopped during a game (paused): the next one resumes it
     bool stopping_ = false;
     Event wake_;     // auto-reset: work for the rebuild thread
     Event stopped_;  // manual-reset: set while no rebuild thread runs

@@ -1,7 +1,8 @@
 // The rebuild thread of PolledDevices: builds the tables that replace the current one, releases the
 // ones swapped out, and while a game is polled looks about once a second for pads plugged in or
 // out. It holds the library loaded while it runs, so it ends as soon as it has nothing to do: when
-// no game runs, or when the polls stopped coming (a host that unloads without closing first).
+// no game runs, or when the polls stopped coming (a paused game, whose next poll starts it again,
+// or a host that unloads without closing first).
 #include "framework/application.h"
 #include "framework/module_thread.h"
 #include "input/polled_devices.h"
@@ -80,6 +81,10 @@ PolledDevices::Job PolledDevices::NextJob(PadWatch& watch, bool tickDue) {
     }
     const bool watching = gameRunning_ && watch.pollsSeen && current_ != kNoTable;
     if (stopping_ || (!watching && !rebuildWanted_ && retired_ == kNoTable)) {
+        if (!stopping_ && gameRunning_ && !watch.pollsSeen) {
+            lookoutPaused_ = true;
+            Settle();
+        }
         lookout_.Reset();
         threadRunning_ = false;
         stopped_.Set();
