@@ -13,5 +13,6 @@ scripts/with-wine.sh bash -c '
   run dinput=n handoff
   run dinput=n waiting-game
   run dinput=n create-devices
+  run dinput=n rebuild-poll
   run dinput=n memory
 ' | grep -v '^Creating a throwaway'

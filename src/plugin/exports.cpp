@@ -93,7 +93,7 @@ PLUGIN_EXPORT RomOpen() {
 PLUGIN_EXPORT RomClosed() {
     pluginState.session.Stop();  // the game began under the last RomOpen, whatever the setting says now
     netplayLogWindow.Destroy(false);  // its text stays for the next game's window
-    pluginState.devices.Release();  // now, or by the next poll if one is reading
+    pluginState.devices.Close();  // the next game enumerates afresh, off its polls
 }
 
 PLUGIN_EXPORT CloseDLL() {
@@ -107,8 +107,8 @@ PLUGIN_EXPORT CloseDLL() {
 }
 
 // The dialogs run on the host's window thread while its emulation thread may be polling: they list
-// devices from a table of their own and leave the polls' table to the polls, asking only that the
-// next poll build it afresh, to see the devices attached meanwhile.
+// devices from a table of their own and leave the polls' table to the polls, asking only for a
+// fresh one, built off the polls, to see the devices attached meanwhile.
 PLUGIN_EXPORT DllConfig(HWND parent) {
     const KailleraLibraryUse library(pluginState.netplay.Dll);  // the dialog shows its version
     // Before the first game there is no host window yet; the keyboard still needs one to be set up.
@@ -117,12 +117,12 @@ PLUGIN_EXPORT DllConfig(HWND parent) {
     char version[kKailleraVersionSize] = "No version !";
     GetKailleraVersionText(version);  // terminated within the buffer, whatever the library wrote
     ShowConfigDialog(parent, {pluginState.controllers, pluginState.netplay, devices, KailleraLibraryLoaded(), version});
-    pluginState.devices.Release();
+    pluginState.devices.Refresh(pluginState.hostWindow);
 }
 
 PLUGIN_EXPORT DllTest(HWND parent) {
     ShowTestDialog(parent);
-    pluginState.devices.Release();
+    pluginState.devices.Refresh(pluginState.hostWindow);
 }
 
 PLUGIN_EXPORT DllAbout(HWND parent) { ShowAboutDialog(parent); }

@@ -95,6 +95,22 @@ TEST_F(ConfigDialogTest, FirstDeviceOfANeverMappedControllerBringsItsLayout) {
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+TEST_F(ConfigDialogTest, KeyboardTriedFirstThenThePadStillBringsThePadLayout) {
+    fake.AddKeyboard("Keys");
+    const int32_t pad = fake.AddJoystick("Pad");
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Pad"));
+    Dialogs::Cancel(config);
+    ASSERT_TRUE(run->WaitFinished());
+    run.reset();
+    fake.SetButton(pad, 0, true);
+    fake.SetAxis(pad, 0, 64);
+    EXPECT_EQ(plugin.Poll(0), (ButtonState{ButtonBit::A, 64, 0}));
+}
+
 TEST_F(ConfigDialogTest, DeviceIsShownByNameAndRecordKeepsItsIndexUntilAChoice) {
     fake.AddKeyboard("Keys");
     fake.AddJoystick("Twin pad");

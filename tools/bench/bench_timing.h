@@ -34,4 +34,5 @@ int BenchPadPoll();
 int BenchHandoff();
 int BenchWaitingGame();
 int BenchCreateDevices();
+int BenchRebuildPoll();
 int BenchMemory();
