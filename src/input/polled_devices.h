@@ -104,8 +104,8 @@ private:
     bool threadRunning_ = false;
     bool lookoutPaused_ = false;  // the polls stopped during a game (paused): the next one resumes it
     bool stopping_ = false;
-    Event wake_;     // auto-reset: work for the rebuild thread
-    Event stopped_;  // manual-reset: set while no rebuild thread runs
+    AutoResetEvent wake_;         // work for the rebuild thread
+    ManualResetEvent stopped_;    // set while no rebuild thread runs
     ComPtr<IDirectInput7A> lookout_;  // the rebuild thread's, for looking at attached pads
 };
 

@@ -30,7 +30,7 @@ struct PolledDevices::PadWatch {
 };
 
 void PolledDevices::StartRebuilds() {
-    if (!wake_ && !(wake_.Create(nullptr, false, false) && stopped_.Create(nullptr, true, true))) return;
+    if (!wake_ && !(wake_.Create(nullptr, false) && stopped_.Create(nullptr, true))) return;
     if (threadRunning_) {
         wake_.Set();
         return;

@@ -14,7 +14,6 @@ int main(int argc, char** argv) {
     if (!std::strcmp(mode, "create-devices")) return BenchCreateDevices();
     if (!std::strcmp(mode, "rebuild-poll")) return BenchRebuildPoll();
     if (!std::strcmp(mode, "memory")) return BenchMemory();
-    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | handoff | waiting-game | create-devices | rebuild-poll | memory
-");
+    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | handoff | waiting-game | create-devices | rebuild-poll | memory\n");
     return 2;
 }
