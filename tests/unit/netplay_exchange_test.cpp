@@ -1,11 +1,24 @@
 #include "netplay/exchange_record.h"
+#include "netplay/netplay_games.h"
 #include "netplay/netplay_log_lines.h"
+#include "netplay/poll_rounds.h"
+#include "netplay/round_exchange.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
 ExchangeRecord Record(uint32_t pollCount, uint16_t buttons = 0) { return {pollCount, ButtonState{buttons, 0, 0}}; }
+
+uint32_t StateWordOf(ButtonState state) {
+    uint32_t word;
+    std::memcpy(&word, &state, sizeof word);
+    return word;
+}
 
 TEST(ExchangeRecord, CompleteWhenNoPlayerLagsBehind) {
     ExchangeRecord records[4] = {Record(10), Record(12), Record(10), Record(3)};
@@ -52,6 +65,127 @@ TEST(NetplayLogLines, NullTextsFromTheLibraryAreLoggedEmpty) {
 
 TEST(NetplayLogLines, TextsWithPercentSignsAreNotFormats) {
     EXPECT_EQ(ChatLine("%s%n", "%d %s"), "<%s%n> %d %s\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Rounds begun by a host's sequence of polls, written as the polls that begin one: "0123" polls
+// four controllers, one round.
+std::string RoundStarts(const std::vector<int32_t>& polls) {
+    PollRounds rounds;
+    std::string starts;
+    for (int32_t controller : polls) starts += rounds.BeginsRound(controller) ? 'R' : '.';
+    return starts;
+}
+
+TEST(PollRounds, EachControllerAtMostOncePerRound) {
+    // Two frames of a host that polls all four, then one that polls only some.
+    EXPECT_EQ(RoundStarts({0, 1, 2, 3, 0, 1, 2, 3}), "R...R...");
+    EXPECT_EQ(RoundStarts({0, 0, 0}), "RRR");  // one controller only: a round per poll
+    EXPECT_EQ(RoundStarts({1, 3, 1, 3}), "R.R.");
+    EXPECT_EQ(RoundStarts({3, 2, 1, 0, 3}), "R...R") << "the order of the polls does not matter";
+    // One controller polled twice in a frame: the second poll begins the next round, on both sides.
+    EXPECT_EQ(RoundStarts({0, 1, 0, 2, 3, 0, 1, 0, 2, 3}), "R.R..R.R..");
+    EXPECT_EQ(RoundStarts({-1, 4, 0, 7, 1}), "..R..") << "no controller, no round";
+    PollRounds rounds;
+    for (int32_t controller : {0, 1, 2, 3, 0, 1}) rounds.BeginsRound(controller);
+    EXPECT_EQ(rounds.Count(), 2u);
+    rounds.Reset();
+    EXPECT_TRUE(rounds.BeginsRound(1)) << "a new game begins with a round";
+    EXPECT_EQ(rounds.Count(), 1u);
+}
+
+TEST(NetplayGames, TheFullSpeedGameIsChosenByItsExactName) {
+    EXPECT_EQ(ModeOfGame(kFullSpeedGameName), ExchangeMode::PerRound);
+    EXPECT_EQ(ModeOfGame(kClassicGameName), ExchangeMode::PerPoll);
+    EXPECT_EQ(ModeOfGame(nullptr), ExchangeMode::PerPoll);
+    EXPECT_EQ(ModeOfGame((std::string(kFullSpeedGameName) + " ").c_str()), ExchangeMode::PerPoll);
+}
+
+// Two players; `round` numbers what each player's record carries.
+struct Answer {
+    ExchangeRecord records[4] = {};
+    Answer(uint32_t firstWord0, uint32_t firstWord1, uint16_t buttons0 = 0, uint16_t buttons1 = 0) {
+        records[0] = {firstWord0, ButtonState{buttons0, 0, 0}};
+        records[1] = {firstWord1, ButtonState{buttons1, 0, 0}};
+    }
+};
+uint32_t Tagged(uint32_t round) { return RoundRecord(round, {}).pollCount; }
+
+TEST(RoundExchange, AnswersComeDRoundsLateAndTheDelayIsCounted) {
+    RoundExchange exchange;
+    ButtonState states[4] = {};
+    const ExchangeRecord first = exchange.Outgoing(ButtonState{0x80, 5, -5});
+    EXPECT_EQ(first.pollCount, 0x7D000000u);
+    EXPECT_EQ(first.state.buttons, 0x80);
+    EXPECT_EQ(RoundRecord(kRoundMask, {}).pollCount, 0x7DFFFFFFu);
+    EXPECT_EQ(RoundRecord(kRoundMask + 1, {}).pollCount, 0x7D000000u) << "round numbers wrap under the tag";
+    // The first D = 3 calls answer nothing and leave the buffer as it was (our own record).
+    Answer untouched(first.pollCount, 0);
+    for (int round = 0; round < 3; ++round) {
+        if (round) exchange.Outgoing({});
+        EXPECT_EQ(exchange.Take(0, untouched.records, 2, states), RoundExchange::Outcome::Delaying);
+    }
+    EXPECT_EQ(exchange.Delay(), -1);
+    EXPECT_EQ(StateWordOf(states[0]) | StateWordOf(states[1]), 0u) << "no one's input during the delay";
+    exchange.Outgoing({});
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(0), Tagged(0), 0x80, 0x40).records, 2, states),
+              RoundExchange::Outcome::DelayKnown);
+    EXPECT_EQ(exchange.Delay(), 3);
+    EXPECT_EQ(states[0].buttons, 0x80);
+    EXPECT_EQ(states[1].buttons, 0x40);
+    exchange.Outgoing({});
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), Tagged(1)).records, 2, states), RoundExchange::Outcome::Played);
+}
+
+TEST(RoundExchange, ARecordOutOfStepStopsTheGame) {
+    auto afterOneRound = [] {
+        RoundExchange exchange;
+        ButtonState states[4] = {};
+        exchange.Outgoing({});
+        exchange.Take(16, Answer(Tagged(0), Tagged(0)).records, 2, states);
+        exchange.Outgoing({});
+        return exchange;
+    };
+    ButtonState states[4] = {{7, 0, 0}, {7, 0, 0}};
+    RoundExchange exchange = afterOneRound();
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 2).records, 2, states), RoundExchange::Outcome::OutOfStep)
+        << "a classic record: a poll count";
+    EXPECT_EQ(exchange.Fault().kind, OutOfStep::Kind::ClassicRecord);
+    EXPECT_EQ(exchange.Fault().player, 2);
+    EXPECT_EQ(states[1].buttons, 7) << "nothing of an answer out of step is taken";
+
+    exchange = afterOneRound();
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(2), Tagged(1)).records, 2, states), RoundExchange::Outcome::OutOfStep);
+    EXPECT_EQ(exchange.Fault().kind, OutOfStep::Kind::OtherRound);
+    EXPECT_EQ(exchange.Fault().player, 1);
+    EXPECT_EQ(exchange.Fault().round, 2u);
+    EXPECT_EQ(exchange.Fault().expected, 1u);
+
+    exchange = afterOneRound();
+    EXPECT_EQ(exchange.Take(0, Answer(Tagged(1), Tagged(1)).records, 2, states), RoundExchange::Outcome::OutOfStep)
+        << "once answers flow, a call that answers nothing lost a round";
+    EXPECT_EQ(exchange.Fault().kind, OutOfStep::Kind::NoAnswer);
+
+    exchange = afterOneRound();
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 0x7CFFFFFFu).records, 2, states), RoundExchange::Outcome::OutOfStep)
+        << "the tag is the whole top byte";
+    exchange = afterOneRound();
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 2).records, 1, states), RoundExchange::Outcome::Played)
+        << "only the players' records count";
+}
+
+TEST(NetplayLogLines, TheFullSpeedGameSaysItsDelayAndWhyItStopped) {
+    EXPECT_EQ(InputDelayLine(4), "Input delay : 4 frames\r\n");
+    EXPECT_EQ(InputDelayLine(1), "Input delay : 1 frame\r\n");
+    EXPECT_EQ(OutOfStepText({OutOfStep::Kind::OtherRound, 2, 12, 10}),
+              "Error : player 2 is out of step (round 12 instead of 10), game stopped !!!\r\n");
+    EXPECT_EQ(OutOfStepText({OutOfStep::Kind::ClassicRecord, 1, 5, 0}),
+              "Error : player 1 does not play the full-speed game (another plug-in or an older Tavik_DI), "
+              "game stopped !!!\r\n");
+    EXPECT_EQ(OutOfStepText({OutOfStep::Kind::NoAnswer, 0, 0, 9}), "Error : Kaillera skipped round 9, game stopped !!!\r\n");
 }
 
 }  // namespace
