@@ -5,11 +5,13 @@
 #include "framework/module_thread.h"
 #include "netplay/exchange_record.h"
 #include "netplay/kaillera_library.h"
+#include "netplay/netplay_games.h"
 #include "netplay/netplay_log_lines.h"
 #include "netplay/netplay_log_window.h"
 #include "resources/resource_ids.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -97,7 +99,8 @@ DWORD WINAPI NetplaySession::WorkerMain(void* self) {
     auto* session = static_cast<NetplaySession*>(self);
     char clientName[256] = {};
     LoadModuleString(IDS_VERSION_TEXT, clientName);
-    char gameNames[] = "Unknown N64 Game\0";  // the list ends with an empty name
+    char gameNames[sizeof kOfferedGames];
+    std::memcpy(gameNames, kOfferedGames, sizeof gameNames);
     // Valid while the dialog runs, which is as long as the library keeps them.
     KailleraClientInfo info{clientName, gameNames, GameStarted, ChatReceived, PlayerDropped, ExtraNotice};
     CallKailleraSetInfos(&info);
@@ -164,6 +167,9 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
         syncEvent_.Reset();
         inWaitEvent_.Reset();
         gameOverEvent_.Reset();
+        mode_ = ModeOfGame(gameName);
+        roundExchange_.Reset();
+        ++gameSerial_;
         const bool booted = playerCount > kLocalPlayers || playerIndex > kLocalPlayers;
         localController_ = booted ? -1 : ControllerOfPlayer(playerIndex);
         gameInProgress_ = true;
@@ -186,9 +192,12 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     gameOverEvent_.Set();
     EndLibraryGame();
     // A player who left, or our own stop, explains the end; the log already says so.
-    if (ending == Ending::TimedOut) {
-        Log(kTimeOutText);
-        AppMessageBox(kTimeOutText, MB_OK | MB_ICONSTOP);
+    const std::string failure = ending == Ending::TimedOut    ? kTimeOutText
+                                : ending == Ending::OutOfStep ? OutOfStepText(roundExchange_.Fault())
+                                                              : std::string();
+    if (!failure.empty()) {
+        Log(failure.c_str());
+        AppMessageBox(failure.c_str(), MB_OK | MB_ICONSTOP);
     }
     Log(GameOverLine(gameName).c_str());
     if (showedLog) links_.log->Hide();
@@ -212,9 +221,9 @@ NetplaySession::Ending NetplaySession::RunCycles(int32_t playerCount, uint32_t g
         }
         inWaitEvent_.Reset();
         if (!GameGoesOn(generation)) return Ending::Stopped;
-        const Ending ending = Exchange(playerCount, generation, buffer);
+        const Ending ending = mode_ == ExchangeMode::PerRound ? ExchangeRound(playerCount, generation, buffer)
+                                                               : Exchange(playerCount, generation, buffer);
         if (ending != Ending::None) return ending;
-        TakeExchangedStates(buffer, playerCount, exchangedStates_);
         answered = true;
     }
 }
@@ -226,20 +235,57 @@ NetplaySession::Ending NetplaySession::Exchange(int32_t playerCount, uint32_t ge
         buffer[0] = ExchangeRecord{pollCount_, localState_};
         const uint32_t sentPollCount = buffer[0].pollCount;
         const int32_t result = CallKailleraModifyPlayValues(buffer, sizeof(ExchangeRecord));
-        if (result == -1) {
-            if (!GameGoesOn(generation)) return Ending::Stopped;
-            return playerDropped_ ? Ending::Dropped : Ending::TimedOut;
+        if (result == -1) return GameOverAnswer(generation);
+        if (result > 0 && ExchangeComplete(buffer, playerCount, sentPollCount)) {
+            TakeExchangedStates(buffer, playerCount, exchangedStates_);
+            return Ending::None;
         }
-        if (result > 0 && ExchangeComplete(buffer, playerCount, sentPollCount)) return Ending::None;
         // Not ready yet, or a player lags behind: send again at once.
     }
+}
+
+NetplaySession::Ending NetplaySession::ExchangeRound(int32_t playerCount, uint32_t generation,
+                                                     ExchangeRecord (&buffer)[kMaxNetplayPlayers]) {
+    // Never sent again: each call is a round to the library, and a second one would be the next.
+    if (!GameGoesOn(generation)) return Ending::Stopped;
+    buffer[0] = roundExchange_.Outgoing(localState_);
+    const int32_t result = CallKailleraModifyPlayValues(buffer, sizeof(ExchangeRecord));
+    if (result == -1) return GameOverAnswer(generation);
+    switch (roundExchange_.Take(result, buffer, playerCount, exchangedStates_)) {
+    case RoundExchange::Outcome::OutOfStep:
+        return Ending::OutOfStep;
+    case RoundExchange::Outcome::DelayKnown:
+        Log(InputDelayLine(roundExchange_.Delay()).c_str());
+        break;
+    default:
+        break;
+    }
+    return Ending::None;
+}
+
+NetplaySession::Ending NetplaySession::GameOverAnswer(uint32_t generation) const {
+    if (!GameGoesOn(generation)) return Ending::Stopped;
+    return playerDropped_ ? Ending::Dropped : Ending::TimedOut;
+}
+
+bool NetplaySession::BeginsRound(int32_t control) {
+    if (pollRoundsGame_ != gameSerial_) {
+        pollRounds_.Reset();
+        pollRoundsGame_ = gameSerial_;
+    }
+    return pollRounds_.BeginsRound(control);
 }
 
 ButtonState NetplaySession::Poll(int32_t control, uint32_t pollCount, const void* devices) {
     ButtonState word{};
     if (gameInProgress_) {
+        // The full-speed game exchanges at the round's first poll only, and sends the local
+        // player's input as it is then, whichever controller that poll asks for.
+        const bool perRound = mode_ == ExchangeMode::PerRound;
+        if (perRound && !BeginsRound(control)) return exchangedStates_[control];
         pollCount_ = pollCount;
-        if (control == localController_ && links_.composeLocalState) links_.composeLocalState(devices, &localState_);
+        const bool composes = perRound ? localController_ >= 0 : control == localController_;
+        if (composes && links_.composeLocalState) links_.composeLocalState(devices, &localState_);
         if (WaitUnless(inWaitEvent_, gameOverEvent_, kPollGiveUpMs) &&
             (SignalAndWait(waitingSyncEvent_, syncEvent_, kQuickAnswerMs) ||
              WaitUnless(syncEvent_, gameOverEvent_, kPollGiveUpMs)))

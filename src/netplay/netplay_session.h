@@ -7,6 +7,9 @@
 #include "framework/event.h"
 #include "framework/unique_handle.h"
 #include "netplay/exchange_record.h"
+#include "netplay/netplay_games.h"
+#include "netplay/poll_rounds.h"
+#include "netplay/round_exchange.h"
 #include "input/button_state.h"
 
 #include <windows.h>
@@ -56,7 +59,7 @@ public:
     void OnPlayerDropped(const char* playerName, int playerNumber);
 
 private:
-    enum class Ending { None, Stopped, Dropped, TimedOut };
+    enum class Ending { None, Stopped, Dropped, TimedOut, OutOfStep };
 
     bool CreateEvents();
     bool StartWorker();
@@ -64,6 +67,11 @@ private:
     Ending RunCycles(int32_t playerCount, uint32_t generation);
     // One exchange: None once every player's record for this poll is in, else why the game ended.
     Ending Exchange(int32_t playerCount, uint32_t generation, ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
+    // The full-speed game's exchange: one call for the round the poll began.
+    Ending ExchangeRound(int32_t playerCount, uint32_t generation, ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
+    Ending GameOverAnswer(uint32_t generation) const;
+    // On the polling thread: whether this poll begins a round of the game running now.
+    bool BeginsRound(int32_t control);
     bool GameGoesOn(uint32_t generation) const;
     // Ends the library's game once, whichever thread gets here first.
     void EndLibraryGame();
@@ -95,6 +103,12 @@ private:
     // The controller that composes and shows the local player's state; -1 for none (spectator,
     // booted, before any game).
     std::atomic<int32_t> localController_{-1};
+    std::atomic<ExchangeMode> mode_{ExchangeMode::PerPoll};
+    std::atomic<uint32_t> gameSerial_{0};  // the polls count rounds afresh in each game
+
+    PollRounds pollRounds_;       // the polling thread's
+    uint32_t pollRoundsGame_ = 0;  // the game whose rounds pollRounds_ counts
+    RoundExchange roundExchange_;  // the game handler's
 
     uint32_t pollCount_ = 0;  // written by the poll before its hand-off, read by the cycle after it
     ButtonState localState_{};

@@ -1,6 +1,9 @@
 // Scripted netplay games against the fake library: exchanges, time-outs, the log, and stopping.
 #include "netplay_fixture.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 constexpr ButtonState kRemoteB{ButtonBit::B, 10, -20};
@@ -139,7 +142,7 @@ TEST_F(NetplayTest, LibraryGetsTheClientNameAndTheGameList) {
     OpenRom();
     ASSERT_TRUE(library.WaitServerDialog());
     EXPECT_EQ(library.ClientName(), "Tavik_DI by Tavik version 0.4.0 build 14");
-    EXPECT_EQ(library.GameList(), "Unknown N64 Game|");
+    EXPECT_EQ(library.GameList(), "Unknown N64 Game|" + std::string(kFullSpeedGame) + "|");
     library.StartGame("g", 1, 1);
     EXPECT_TRUE(RomOpenReturned());
 }
@@ -255,10 +258,24 @@ TEST_F(NetplayTest, SpectatorSendsAnIdleStateAndComposesNothing) {
 
 namespace {
 
+struct HostPart {
+    const char* ending;
+    const char* game;  // classic or fullspeed
+};
+
+struct TwoHostEnding {
+    HostPart host;     // player 1's part
+    HostPart joining;  // player 2's part
+    int games;
+    int delay;     // the client's frame delay D
+    int oneWayMs;  // the link's
+};
+
 // Starts netplay_host.exe; the handle is the caller's to close.
-HANDLE StartHost(int player, const std::string& channel, const char* ending, int games) {
+HANDLE StartHost(int player, const std::string& channel, const HostPart& part, const TwoHostEnding& ending) {
     std::string command = std::string(ProgramFolder()) + "netplay_host.exe " + std::to_string(player) + " " +
-                          channel + " " + ending + " " + std::to_string(games);
+                          channel + " " + part.ending + " " + std::to_string(ending.games) + " " + part.game + " " +
+                          std::to_string(ending.delay) + " " + std::to_string(ending.oneWayMs);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -269,13 +286,22 @@ HANDLE StartHost(int player, const std::string& channel, const char* ending, int
     return process.hProcess;
 }
 
-struct TwoHostEnding {
-    const char* host;     // player 1's part
-    const char* joining;  // player 2's part
-    int games;
-};
+void PrintTo(const TwoHostEnding& ending, std::ostream* out) {
+    *out << ending.host.ending << "/" << ending.joining.ending << " " << ending.host.game << "/" << ending.joining.game;
+}
 
-void PrintTo(const TwoHostEnding& ending, std::ostream* out) { *out << ending.host << "/" << ending.joining; }
+// The words a host received in the first rounds of game `game` (written by netplay_host), and the
+// file gone.
+std::string TakeWords(const std::string& channel, int game, int player) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + channel + "-" + std::to_string(game) + "-" + std::to_string(player) + ".words";
+    std::ifstream file(path, std::ios::binary);
+    std::string words((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    DeleteFileA(path.c_str());
+    return words;
+}
 
 // Two emulator-like processes play through the fake library in client mode and end the game in
 // each of the ways a game ends; each process checks its own side (see netplay_host.cpp).
@@ -290,10 +316,10 @@ TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
     TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
     const std::string channel = "two-hosts-" + std::to_string(GetCurrentProcessId());
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
-    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending.games),
-                       StartHost(2, channel, ending.joining, ending.games)};
+    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending), StartHost(2, channel, ending.joining, ending)};
     ASSERT_TRUE(hosts[0] && hosts[1]);
-    if (std::string(ending.joining) == "killed") {
+    const bool killed = std::string(ending.joining.ending) == "killed";
+    if (killed) {
         EXPECT_EQ(WaitForSingleObject(ready, 40000), WAIT_OBJECT_0);
         TerminateProcess(hosts[1], 0);
     }
@@ -302,22 +328,41 @@ TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
         DWORD code = 1000;
         if (waited == WAIT_TIMEOUT) TerminateProcess(hosts[i], 1001);
         GetExitCodeProcess(hosts[i], &code);
-        const bool killedByUs = i == 1 && std::string(ending.joining) == "killed";
+        const bool killedByUs = i == 1 && killed;
         if (!killedByUs) EXPECT_EQ(code, 0u) << "player " << i + 1;
         CloseHandle(hosts[i]);
+    }
+    // Both hosts apply the same inputs to the same rounds (each host checked them against the
+    // script and the delay D).
+    for (int game = 1; game <= ending.games; ++game) {
+        const std::string host = TakeWords(channel, game, 1), joining = TakeWords(channel, game, 2);
+        if (std::string(ending.host.ending) == "mismatched") continue;
+        EXPECT_EQ(host.size(), 80u * 16) << "game " << game;
+        EXPECT_TRUE(host == joining) << "the hosts received different words in game " << game;
     }
     CloseHandle(ready);
     TestRegistry::DeletePluginKey();
 }
 
+// Each ending in both games. The classic game's links answer at once or 10 ms late; the full-speed
+// game's 20 ms late, with a delay of 2 rounds.
 const TwoHostEnding kEndings[] = {
-    {"stops", "stays", 2},  // the host stops, twice: a second game in the same processes
-    {"stays", "stops", 1},  // the joining player stops
-    {"survives", "killed", 1},
-    {"closes", "stays", 1},  // the host's user closes the library's window
+    {{"stops", "classic"}, {"stays", "classic"}, 2, 1, 10},  // the host stops, twice: a second game
+    {{"stays", "classic"}, {"stops", "classic"}, 1, 1, 0},   // the joining player stops
+    {{"survives", "classic"}, {"killed", "classic"}, 1, 1, 0},
+    {{"closes", "classic"}, {"stays", "classic"}, 1, 1, 0},  // the host's user closes the library's window
+    {{"stops", "fullspeed"}, {"stays", "fullspeed"}, 2, 2, 20},
+    {{"stays", "fullspeed"}, {"stops", "fullspeed"}, 1, 2, 20},
+    {{"survives", "fullspeed"}, {"killed", "fullspeed"}, 1, 2, 20},
+    {{"closes", "fullspeed"}, {"stays", "fullspeed"}, 1, 2, 20},
+    // An older build (or anything that plays the classic exchange) in a full-speed game, either side.
+    {{"mismatched", "classic"}, {"mismatched", "fullspeed"}, 1, 2, 20},
+    {{"mismatched", "fullspeed"}, {"mismatched", "classic"}, 1, 2, 20},
 };
 std::string EndingName(const testing::TestParamInfo<TwoHostEnding>& info) {
-    return std::string(info.param.host) + "_" + info.param.joining;
+    const TwoHostEnding& ending = info.param;
+    return std::string(ending.host.ending) + "_" + ending.joining.ending + "_" + ending.host.game +
+           (std::string(ending.host.game) == ending.joining.game ? "" : std::string("_") + ending.joining.game);
 }
 INSTANTIATE_TEST_SUITE_P(Endings, TwoHosts, testing::ValuesIn(kEndings), EndingName);
 
@@ -465,6 +510,56 @@ TEST_F(NetplayTest, LaggingGameStopsSendingOnceRomClosedReturns) {
     const size_t afterStop = library.Sent().size();
     Sleep(200);
     EXPECT_EQ(library.Sent().size(), afterStop);
+}
+
+}  // namespace
+
+namespace {
+
+// The full-speed game: one exchange per round of polls, answered D rounds late.
+TEST_F(NetplayClientTest, FullSpeedGameExchangesOncePerRoundAndPlaysEveryoneDRoundsLate) {
+    StartNetplayPlugin(0);
+    library.SetClientMode(200, 2);  // D = 2
+    library.SetRemoteState(1, kRemoteB);
+    BeginGame(kFullSpeedGame, 1, 2);
+    fake.SetKey(keyboard, kDikLShift, true);
+    ButtonState words[4];
+    for (int round = 0; round < 2; ++round) {
+        PollRound(words);
+        for (const ButtonState& word : words) EXPECT_EQ(word, kIdle) << "round " << round << ": no input yet";
+    }
+    PollRound(words);
+    EXPECT_EQ(words[0], (ButtonState{ButtonBit::A, 0, 0})) << "our own input, two rounds late";
+    EXPECT_EQ(words[1], kRemoteB);
+    EXPECT_EQ(words[2], kIdle);
+    // A host that polls controller 0 twice in a frame makes two rounds of it.
+    plugin.Poll(0);
+    plugin.Poll(0);
+    const auto sent = library.Sent();
+    ASSERT_EQ(sent.size(), 5u) << "one exchange per round";
+    for (uint32_t round = 0; round < sent.size(); ++round) {
+        EXPECT_EQ(sent[round].pollCount, 0x7D000000u + round) << "the round number, tagged";
+        EXPECT_EQ(StateFromWord(sent[round].state), (ButtonState{ButtonBit::A, 0, 0}));
+    }
+    EXPECT_TRUE(LogContains("You play to '" + std::string(kFullSpeedGame) + "' as controller1\r\nInput delay : 2 frames\r\n"))
+        << LogText();
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(NetplayTest, FullSpeedRoundOutOfStepStopsTheGameWithALogLineAndOneBox) {
+    StartNetplayPlugin(0);
+    BeginGame(kFullSpeedGame, 1, 2);
+    ButtonState words[4];
+    PollRound(words);
+    library.SetRemoteOffset(1, 1, 1);  // player 2's next record is a round ahead
+    PollRound(words);
+    ASSERT_TRUE(library.WaitGameEnd());
+    EXPECT_EQ(library.Calls("kailleraModifyPlayValues"), 2);
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
+    const std::string text = "Error : player 2 is out of step (round 2 instead of 1), game stopped !!!\r\n";
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{text});
+    EXPECT_TRUE(LogContains(text + "End of '" + kFullSpeedGame + "' Game\r\n")) << LogText();
+    EXPECT_EQ(plugin.Poll(1), kIdle) << "the game is over: polls no longer wait";
 }
 
 }  // namespace
