@@ -11,6 +11,7 @@ scripts/with-wine.sh bash -c '
   run dinput=b poll
   run dinput=n pad-poll
   run dinput=n handoff
+  run dinput=n waiting-game
   run dinput=n create-devices
   run dinput=n memory
 ' | grep -v '^Creating a throwaway'

@@ -10,8 +10,9 @@ int main(int argc, char** argv) {
     if (!std::strcmp(mode, "poll")) return BenchPoll();
     if (!std::strcmp(mode, "pad-poll")) return BenchPadPoll();
     if (!std::strcmp(mode, "handoff")) return BenchHandoff();
+    if (!std::strcmp(mode, "waiting-game")) return BenchWaitingGame();
     if (!std::strcmp(mode, "create-devices")) return BenchCreateDevices();
     if (!std::strcmp(mode, "memory")) return BenchMemory();
-    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | handoff | create-devices | memory\n");
+    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | handoff | waiting-game | create-devices | memory\n");
     return 2;
 }

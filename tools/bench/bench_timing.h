@@ -32,5 +32,6 @@ double BestNanosecondsPerCall(int calls, Call call) {
 int BenchPoll();
 int BenchPadPoll();
 int BenchHandoff();
+int BenchWaitingGame();
 int BenchCreateDevices();
 int BenchMemory();
