@@ -14,4 +14,5 @@ scripts/with-wine.sh bash -c '
   run dinput=n waiting-game
   run dinput=n create-devices
   run dinput=n memory
+  run dinput=n netplay-link
 ' | grep -v '^Creating a throwaway'

@@ -35,3 +35,6 @@ int BenchHandoff();
 int BenchWaitingGame();
 int BenchCreateDevices();
 int BenchMemory();
+int BenchNetplayLink(const char* program);
+// One of the two hosts that BenchNetplayLink starts.
+int BenchNetplayLinkHost(int player, const char* channel, const char* mode);
