@@ -89,8 +89,8 @@ int BenchNetplayLink(const char* program) {
     const double fullSpeed = GameFps("fullspeed", program);
     TestRegistry::DeletePluginKey();
     std::printf("netplay, 50 ms one way, D = 4, hosts paced at 60 Hz\n");
-    std::printf("  full-speed game (an exchange per round)%7.1f fps  (target >= 59)\n", fullSpeed);
-    std::printf("  classic game (an exchange per poll)    %7.1f fps\n", classic);
-    std::printf("  ratio                                  %7.1fx\n", classic > 0 ? fullSpeed / classic : 0.0);
+    std::printf("  full-speed game (an exchange per round) %7.1f fps  (target >= 59)\n", fullSpeed);
+    std::printf("  classic game (an exchange per poll)     %7.1f fps\n", classic);
+    std::printf("  ratio                                   %7.1fx\n", classic > 0 ? fullSpeed / classic : 0.0);
     return classic > 0 && fullSpeed > 0 ? 0 : 1;
 }
