@@ -68,7 +68,7 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 
     ButtonState word{};
     if (control >= 0 && control < kControllerCount) {
-        if (!pluginState.netplay.Enabled) {
+        if (!pluginState.session.InUse()) {
             ComposeControllerState(devices.Table(), pluginState.controllers[control], &word);
         } else {
             word = pluginState.session.Poll(control, pluginState.pollCount, devices.Table());
@@ -80,15 +80,18 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 PLUGIN_EXPORT RomOpen() {
     pluginState.devices.Open(pluginState.hostWindow);
     pluginState.pollCount = 0;
+    // The setting takes effect here and holds for the whole ROM, whatever Configure changes meanwhile.
     if (pluginState.netplay.Enabled) {
-        StartKailleraLibrary(pluginState.netplay.Dll);
-        netplayLogWindow.Create(pluginState.netplay.ViewLog);
+        HoldKailleraLibrary(KailleraNeed::Netplay, pluginState.netplay.Dll);
+        netplayLogWindow.Create();
         pluginState.session.Start(NetplayLinksNow());  // returns once a game has started
+    } else {
+        pluginState.session.StartWithoutNetplay();  // no earlier ROM's game goes on under this one
     }
 }
 
 PLUGIN_EXPORT RomClosed() {
-    if (pluginState.netplay.Enabled) pluginState.session.Stop();
+    pluginState.session.Stop();  // the game began under the last RomOpen, whatever the setting says now
     netplayLogWindow.Destroy(false);  // its text stays for the next game's window
     pluginState.devices.Release();  // now, or by the next poll if one is reading
 }
@@ -98,7 +101,9 @@ PLUGIN_EXPORT CloseDLL() {
     pluginState.session.Close();  // also a game started before netplay was switched off
     pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();
-    ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock
+    // Here, not at unload: never under the loader lock. A server window still open keeps the
+    // library until it closes.
+    ReleaseKailleraLibrary(KailleraNeed::Netplay);
 }
 
 // The dialogs run on the host's window thread while its emulation thread may be polling: they list

@@ -18,33 +18,14 @@ struct Reached {
 Reached Reach(S state) {
     Reached r;
     SessionMachine& m = r.machine;
-    switch (state) {
-        case S::Idle: break;
-        case S::WaitingForGame: m.Start(); break;
-        case S::GameWaiting: r.game = m.GameStarted(0, false, true).game; break;
-        case S::Playing:
-            m.Start();
-            r.game = m.GameStarted(0, false, true).game;
-            break;
-        case S::Ending:
-            m.Start();
-            r.game = m.GameStarted(0, false, true).game;
-            m.GameEnding(r.game);
-            break;
-        case S::GameOver:
-            m.Start();
-            r.game = m.GameStarted(0, false, true).game;
-            m.GameEnding(r.game);
-            m.HandlerLeft(r.game, true);
-            break;
-        case S::Asking:
-            m.Start();
-            r.game = m.GameStarted(0, false, true).game;
-            m.GameEnding(r.game);
-            m.HandlerLeft(r.game, true);
-            r.game = m.GameStarted(0, false, true).game;
-            break;
-    }
+    // Each state lies one step further along a ROM's life than the one before it.
+    if (state == S::GameWaiting) r.game = m.GameStarted(0, false, true).game;
+    if (state == S::Idle || state == S::GameWaiting) return r;
+    m.Start();
+    if (state != S::WaitingForGame) r.game = m.GameStarted(0, false, true).game;
+    if (state == S::Ending || state == S::GameOver || state == S::Asking) m.GameEnding(r.game);
+    if (state == S::GameOver || state == S::Asking) m.HandlerLeft(r.game, true);
+    if (state == S::Asking) r.game = m.GameStarted(0, false, true).game;
     EXPECT_EQ(m.State(), state);
     return r;
 }

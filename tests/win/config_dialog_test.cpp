@@ -215,12 +215,7 @@ TEST_F(ConfigDialogTest, LibraryFileDialogCancelledChangesNothingAndConfirmedSet
 
     // A file that exists: the test program's own dinput.dll stand-in.
     const std::string chosen = std::string(ProgramFolder()) + "dinput.dll";
-    Dialogs::Click(config, IDC_BROWSE_DLL);
-    open = Dialogs::Find("Open");
-    ASSERT_NE(open, nullptr);
-    SetDlgItemTextA(open, 0x47C /* the file name box */, chosen.c_str());
-    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(Dialogs::WaitClosed(open));
+    ASSERT_TRUE(Dialogs::ChooseFile(config, IDC_BROWSE_DLL, chosen));
     EXPECT_TRUE(WaitUntil([&] { return Dialogs::Text(config, IDC_DLL_PATH) == chosen; }));
     Save(config);
     EXPECT_EQ(TestRegistry::ReadRaw("Kaillera", "Dll"), chosen + '\0');

@@ -2,17 +2,19 @@
 // Its emulation thread polls the four controllers at 60 Hz while its UI thread opens and closes
 // the ROM, opens the configuration and finally unloads the plug-in, as an emulator does.
 //
-// Usage: netplay_host.exe PLAYER CHANNEL ENDING GAMES [GAME D ONE-WAY-MS]
+// Usage: netplay_host.exe PLAYER CHANNEL ENDING GAMES [SYNC_MS [GAME D ONE-WAY-MS]]
 //   PLAYER  1 or 2 (the host is player 1)
 //   ENDING  stops:     closes the ROM after its rounds, the other player still playing
 //           stays:     plays until the other player ends the game, then closes the ROM
 //           killed:    plays until the test kills the process (it sets "CHANNEL ready" first)
 //           survives:  the other process is killed; the library's time-out ends the game
 //           closes:    the user closes the library's window during the game
+//           exits:     the process exits during the game, the plug-in still loaded
 //           mismatched: the other host plays the other game; the full-speed side stops it at
 //                      the first exchange
 //   GAMES   games to play one after the other in the same process (each one: ROM opened, game,
 //           ending), before the unload
+//   SYNC_MS how long the library's first exchange of a game blocks (default 500)
 //   GAME    classic (default) or fullspeed; D the client's frame delay (default 1), ONE-WAY-MS
 //           the delay of the link between the hosts (default 0)
 // Each game's first rounds, the four words the host received in each, go to
@@ -45,7 +47,6 @@ constexpr int kRounds = 90;        // played before the ending: both keys of eac
 // Checked against the script and written for the test: the rounds both sides surely played in the
 // game, whichever ends it (the full-speed game lets one side run D rounds ahead).
 constexpr int kComparedRounds = 80;
-constexpr int32_t kSyncMs = 500;
 constexpr int32_t kDataTimeoutMs = 3000;
 const char* const kTimeOut = "Error : Kaillera return fatal TimeOut.. You're too low, man !!!\r\n";
 
@@ -217,16 +218,18 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5 && argc != 8) return Fail("usage: netplay_host PLAYER CHANNEL ENDING GAMES [GAME D ONE-WAY-MS]");
+    if (argc != 5 && argc != 6 && argc != 9)
+        return Fail("usage: netplay_host PLAYER CHANNEL ENDING GAMES [SYNC_MS [GAME D ONE-WAY-MS]]");
     const int player = std::atoi(argv[1]);
     const std::string channel = argv[2];
     const std::string ending = argv[3];
     const int games = std::atoi(argv[4]);
+    const int32_t syncMs = argc >= 6 ? std::atoi(argv[5]) : 500;
     Play play;
-    play.fullSpeed = argc == 8 && std::string(argv[5]) == "fullspeed";
-    play.delay = argc == 8 ? std::atoi(argv[6]) : 1;
+    play.fullSpeed = argc == 9 && std::string(argv[6]) == "fullspeed";
+    play.delay = argc == 9 ? std::atoi(argv[7]) : 1;
     play.strict = ending != "mismatched";
-    const int32_t oneWayMs = argc == 8 ? std::atoi(argv[7]) : 0;
+    const int32_t oneWayMs = argc == 9 ? std::atoi(argv[8]) : 0;
     const char* gameName = play.fullSpeed ? kFullSpeedGame : "Unknown N64 Game";
 
     FakeDinput devices;
@@ -234,7 +237,7 @@ int main(int argc, char** argv) {
     MessageBoxCatcher boxes;
     TestWindow window("Tavik_DI netplay host");
     FakeKaillera library;
-    library.SetClientMode(kSyncMs, play.delay, kDataTimeoutMs);
+    library.SetClientMode(syncMs, play.delay, kDataTimeoutMs);
     library.SetOneWayDelay(oneWayMs);
     PluginApi plugin;
     if (!plugin.Load()) return Fail("the plug-in did not load");
@@ -259,13 +262,19 @@ int main(int argc, char** argv) {
         // From here to CloseDLL only the plug-in keeps the library loaded, as in an emulator.
         if (game == 1) library.DropReference();
         emulation.BeginGame();
-        if (!WaitUntil([&] { return emulation.GameRounds() >= kRounds; }, 30000)) return Fail("the game did not go on");
+        if (!WaitUntil([&] { return emulation.GameRounds() >= kRounds; }, 30000 + syncMs))
+            return Fail("the game did not go on");
         WriteWords(gameChannel, player, emulation.Words());
         const std::string delayLine = "Input delay : " + std::to_string(play.delay) + " frames\r\n";
         // The log window shows its lines a moment later, from a thread of its own.
         if (play.fullSpeed && play.strict &&
             !WaitUntil([&] { return NetplayLogText().find(delayLine) != std::string::npos; }, 2000))
             Problem("the log does not give the input delay: " + NetplayLogText());
+        // The emulator is closed mid-game: the plug-in's detach must call nothing of the client.
+        if (ending == "exits") {
+            std::fputs(problems.c_str(), stderr);
+            ExitProcess(problems.empty() ? 0 : 1);
+        }
         if (ending == "killed") {
             HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
             SetEvent(ready);
@@ -289,7 +298,10 @@ int main(int argc, char** argv) {
     emulation.Stop();
     plugin.CloseDLL();
     if (ending != "closes" && !library.ServerDialogOpen()) Problem("CloseDLL ended the worker");
-    if (emulation.LongestPollMs() > kDataTimeoutMs + 2000) Problem("a poll waited beyond the library's time-out");
+    // The library's window is still open: its client must still work for it.
+    OpenAndCancelConfiguration(plugin, window.Handle());
+    if (emulation.LongestPollMs() > static_cast<ULONGLONG>(std::max(kDataTimeoutMs, syncMs) + 2000))
+        Problem("a poll waited beyond the library's time-out");
     plugin.Unload();
     // The user closes the library's window after the emulator unloaded the plug-in: our worker
     // returns through the plug-in's code, which must still be there, and then lets it go.

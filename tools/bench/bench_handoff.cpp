@@ -7,6 +7,7 @@
 #include "message_box_catcher.h"
 #include "netplay_switch.h"
 #include "plugin_api.h"
+#include "process_cpu.h"
 #include "registry_fixture.h"
 #include "test_window.h"
 #include "watchdog.h"
