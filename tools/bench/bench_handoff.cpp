@@ -45,19 +45,6 @@ double PingPongNanoseconds() {
 
 }  // namespace
 
-namespace {
-
-double ProcessCpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME time) {
-        return double((uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
-
-}  // namespace
-
 int BenchHandoff() {
     NetplayBench bench;
     if (!bench.Start()) return 1;
