@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -71,8 +72,7 @@ TEST(NetplayLogLines, TextsWithPercentSignsAreNotFormats) {
 
 namespace {
 
-// Rounds begun by a host's sequence of polls, written as the polls that begin one: "0123" polls
-// four controllers, one round.
+// The polls that begin a round in a host's sequence of polls: "R..." is one round of four polls.
 std::string RoundStarts(const std::vector<int32_t>& polls) {
     PollRounds rounds;
     std::string starts;
@@ -81,20 +81,13 @@ std::string RoundStarts(const std::vector<int32_t>& polls) {
 }
 
 TEST(PollRounds, EachControllerAtMostOncePerRound) {
-    // Two frames of a host that polls all four, then one that polls only some.
     EXPECT_EQ(RoundStarts({0, 1, 2, 3, 0, 1, 2, 3}), "R...R...");
-    EXPECT_EQ(RoundStarts({0, 0, 0}), "RRR");  // one controller only: a round per poll
+    EXPECT_EQ(RoundStarts({0, 0, 0}), "RRR") << "a host that polls one controller";
     EXPECT_EQ(RoundStarts({1, 3, 1, 3}), "R.R.");
-    EXPECT_EQ(RoundStarts({3, 2, 1, 0, 3}), "R...R") << "the order of the polls does not matter";
-    // One controller polled twice in a frame: the second poll begins the next round, on both sides.
+    EXPECT_EQ(RoundStarts({3, 2, 1, 0, 3}), "R...R");
+    // One controller polled twice in a frame: its second poll begins the next round.
     EXPECT_EQ(RoundStarts({0, 1, 0, 2, 3, 0, 1, 0, 2, 3}), "R.R..R.R..");
     EXPECT_EQ(RoundStarts({-1, 4, 0, 7, 1}), "..R..") << "no controller, no round";
-    PollRounds rounds;
-    for (int32_t controller : {0, 1, 2, 3, 0, 1}) rounds.BeginsRound(controller);
-    EXPECT_EQ(rounds.Count(), 2u);
-    rounds.Reset();
-    EXPECT_TRUE(rounds.BeginsRound(1)) << "a new game begins with a round";
-    EXPECT_EQ(rounds.Count(), 1u);
 }
 
 TEST(NetplayGames, TheFullSpeedGameIsChosenByItsExactName) {
@@ -104,77 +97,60 @@ TEST(NetplayGames, TheFullSpeedGameIsChosenByItsExactName) {
     EXPECT_EQ(ModeOfGame((std::string(kFullSpeedGameName) + " ").c_str()), ExchangeMode::PerPoll);
 }
 
-// Two players; `round` numbers what each player's record carries.
+// A two-player answer whose records carry these first words.
 struct Answer {
     ExchangeRecord records[4] = {};
-    Answer(uint32_t firstWord0, uint32_t firstWord1, uint16_t buttons0 = 0, uint16_t buttons1 = 0) {
-        records[0] = {firstWord0, ButtonState{buttons0, 0, 0}};
-        records[1] = {firstWord1, ButtonState{buttons1, 0, 0}};
+    Answer(uint32_t first0, uint32_t first1, uint16_t buttons1 = 0) {
+        records[0] = {first0, {}};
+        records[1] = {first1, ButtonState{buttons1, 0, 0}};
     }
 };
 uint32_t Tagged(uint32_t round) { return RoundRecord(round, {}).pollCount; }
+using Outcome = RoundExchange::Outcome;
 
 TEST(RoundExchange, AnswersComeDRoundsLateAndTheDelayIsCounted) {
+    EXPECT_EQ(RoundRecord(kRoundMask + 1, {}).pollCount, 0x7D000000u) << "round numbers wrap under the tag";
     RoundExchange exchange;
     ButtonState states[4] = {};
-    const ExchangeRecord first = exchange.Outgoing(ButtonState{0x80, 5, -5});
-    EXPECT_EQ(first.pollCount, 0x7D000000u);
-    EXPECT_EQ(first.state.buttons, 0x80);
-    EXPECT_EQ(RoundRecord(kRoundMask, {}).pollCount, 0x7DFFFFFFu);
-    EXPECT_EQ(RoundRecord(kRoundMask + 1, {}).pollCount, 0x7D000000u) << "round numbers wrap under the tag";
-    // The first D = 3 calls answer nothing and leave the buffer as it was (our own record).
-    Answer untouched(first.pollCount, 0);
-    for (int round = 0; round < 3; ++round) {
-        if (round) exchange.Outgoing({});
-        EXPECT_EQ(exchange.Take(0, untouched.records, 2, states), RoundExchange::Outcome::Delaying);
+    for (int round = 0; round < 3; ++round) {  // D = 3: nothing, and the buffer as it was
+        const ExchangeRecord sent = exchange.Outgoing(ButtonState{0x80, 0, 0});
+        EXPECT_EQ(sent.pollCount, 0x7D000000u + round);
+        EXPECT_EQ(exchange.Take(0, Answer(sent.pollCount, 0).records, 2, states), Outcome::Delaying);
     }
-    EXPECT_EQ(exchange.Delay(), -1);
-    EXPECT_EQ(StateWordOf(states[0]) | StateWordOf(states[1]), 0u) << "no one's input during the delay";
+    EXPECT_EQ(StateWordOf(states[0]), 0u) << "no one's input during the delay";
     exchange.Outgoing({});
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(0), Tagged(0), 0x80, 0x40).records, 2, states),
-              RoundExchange::Outcome::DelayKnown);
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(0), Tagged(0), 0x40).records, 2, states), Outcome::DelayKnown);
     EXPECT_EQ(exchange.Delay(), 3);
-    EXPECT_EQ(states[0].buttons, 0x80);
     EXPECT_EQ(states[1].buttons, 0x40);
     exchange.Outgoing({});
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), Tagged(1)).records, 2, states), RoundExchange::Outcome::Played);
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 2).records, 1, states), Outcome::Played)
+        << "only the players' records count";
 }
 
-TEST(RoundExchange, ARecordOutOfStepStopsTheGame) {
-    auto afterOneRound = [] {
+TEST(RoundExchange, AnAnswerOutOfStepStopsTheGameAndNamesThePlayer) {
+    struct Case {
+        int32_t result;
+        Answer answer;
+        OutOfStep expected;
+    } cases[] = {
+        {16, Answer(Tagged(1), 2), {OutOfStep::Kind::ClassicRecord, 2, 2, 1}},
+        {16, Answer(Tagged(1), 0x7CFFFFFFu), {OutOfStep::Kind::ClassicRecord, 2, 0x7CFFFFFFu, 1}},
+        {16, Answer(Tagged(2), Tagged(1)), {OutOfStep::Kind::OtherRound, 1, 2, 1}},
+        {0, Answer(Tagged(1), Tagged(1)), {OutOfStep::Kind::NoAnswer, 0, 0, 1}},  // a lost round
+    };
+    for (const Case& c : cases) {
         RoundExchange exchange;
         ButtonState states[4] = {};
         exchange.Outgoing({});
         exchange.Take(16, Answer(Tagged(0), Tagged(0)).records, 2, states);
         exchange.Outgoing({});
-        return exchange;
-    };
-    ButtonState states[4] = {{7, 0, 0}, {7, 0, 0}};
-    RoundExchange exchange = afterOneRound();
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 2).records, 2, states), RoundExchange::Outcome::OutOfStep)
-        << "a classic record: a poll count";
-    EXPECT_EQ(exchange.Fault().kind, OutOfStep::Kind::ClassicRecord);
-    EXPECT_EQ(exchange.Fault().player, 2);
-    EXPECT_EQ(states[1].buttons, 7) << "nothing of an answer out of step is taken";
-
-    exchange = afterOneRound();
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(2), Tagged(1)).records, 2, states), RoundExchange::Outcome::OutOfStep);
-    EXPECT_EQ(exchange.Fault().kind, OutOfStep::Kind::OtherRound);
-    EXPECT_EQ(exchange.Fault().player, 1);
-    EXPECT_EQ(exchange.Fault().round, 2u);
-    EXPECT_EQ(exchange.Fault().expected, 1u);
-
-    exchange = afterOneRound();
-    EXPECT_EQ(exchange.Take(0, Answer(Tagged(1), Tagged(1)).records, 2, states), RoundExchange::Outcome::OutOfStep)
-        << "once answers flow, a call that answers nothing lost a round";
-    EXPECT_EQ(exchange.Fault().kind, OutOfStep::Kind::NoAnswer);
-
-    exchange = afterOneRound();
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 0x7CFFFFFFu).records, 2, states), RoundExchange::Outcome::OutOfStep)
-        << "the tag is the whole top byte";
-    exchange = afterOneRound();
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 2).records, 1, states), RoundExchange::Outcome::Played)
-        << "only the players' records count";
+        states[1] = ButtonState{7, 0, 0};
+        EXPECT_EQ(exchange.Take(c.result, c.answer.records, 2, states), Outcome::OutOfStep);
+        const OutOfStep& fault = exchange.Fault();
+        EXPECT_EQ(std::tie(fault.kind, fault.player, fault.round, fault.expected),
+                  std::tie(c.expected.kind, c.expected.player, c.expected.round, c.expected.expected));
+        EXPECT_EQ(states[1].buttons, 7) << "nothing of an answer out of step is taken";
+    }
 }
 
 TEST(NetplayLogLines, TheFullSpeedGameSaysItsDelayAndWhyItStopped) {
