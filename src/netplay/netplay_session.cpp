@@ -184,8 +184,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     NetplayLinks links;
     bool onWorker = false;
     const ExchangeMode mode = ModeOfGame(gameName);
-    roundExchange_.Reset();
-    for (ButtonState& state : roundStates_) state = ButtonState{};
+    RoundExchange rounds;  // the full-speed game's, on this handler's stack as its buffer
     const SessionMachine::GameStart start = Apply([&](SessionMachine& machine) {
         links = links_;
         onWorker = GetCurrentThreadId() == workerId_;
@@ -227,7 +226,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
         AppMessageBox(kTooManyPlayersText, MB_OK | MB_ICONSTOP);
     } else if (step == GameStep::Play) {
         announce();
-        ending = RunCycles(game, playerCount, mode);
+        ending = RunCycles(game, playerCount, mode == ExchangeMode::PerRound ? &rounds : nullptr);
     }
 
     // Every waiting poll goes on before anything else, a box included.
@@ -238,7 +237,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     }));
     // A player who left, or our own stop, explains the end; the log already says so.
     const std::string failure = ending == Ending::TimedOut && !dropped ? kTimeOutText
-                                : ending == Ending::OutOfStep          ? OutOfStepText(roundExchange_.Fault())
+                                : ending == Ending::OutOfStep          ? OutOfStepText(rounds.Fault())
                                                                        : std::string();
     if (!failure.empty()) {
         Log(failure.c_str());
@@ -250,7 +249,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     return 0;
 }
 
-NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCount, ExchangeMode mode) {
+NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCount, RoundExchange* rounds) {
     ExchangeRecord buffer[kMaxNetplayPlayers] = {};
     bool answered = false;
     for (;;) {
@@ -269,8 +268,8 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCo
         }
         if (!playing) return Ending::Stopped;
         if (request.ticket == 0) continue;
-        const Ending ending = mode == ExchangeMode::PerRound ? ExchangeRound(game, request, playerCount, buffer)
-                                                             : Exchange(game, request, playerCount, buffer);
+        const Ending ending = rounds ? ExchangeRound(game, request, playerCount, *rounds, buffer)
+                                     : Exchange(game, request, playerCount, buffer);
         if (ending != Ending::None) return ending;
         {
             std::lock_guard<SlimLock> lock(lock_);
@@ -293,23 +292,22 @@ NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeReq
 }
 
 NetplaySession::Ending NetplaySession::ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
-                                                     ExchangeRecord (&buffer)[kMaxNetplayPlayers]) {
+                                                     RoundExchange& rounds, ExchangeRecord (&buffer)[kMaxNetplayPlayers]) {
     // Never sent again: each call is a round to the library, and a second one would be the next.
     if (!StillPlaying(game)) return Ending::Stopped;
-    buffer[0] = roundExchange_.Outgoing(request.localState);
+    buffer[0] = rounds.Outgoing(request.localState);
     const int32_t result = CallKailleraModifyPlayValues(buffer, sizeof(ExchangeRecord));
     if (result == -1) return StillPlaying(game) ? Ending::TimedOut : Ending::Stopped;
-    switch (roundExchange_.Take(result, buffer, playerCount, roundStates_)) {
+    switch (rounds.Take(result, buffer, playerCount)) {
     case RoundExchange::Outcome::OutOfStep:
         return Ending::OutOfStep;
     case RoundExchange::Outcome::DelayKnown:
-        Log(InputDelayLine(roundExchange_.Delay()).c_str());
+        Log(InputDelayLine(rounds.Delay()).c_str());
         break;
     default:
         break;
     }
-    // What the round delivers: nobody's input during the first D rounds.
-    for (int i = 0; i < kMaxNetplayPlayers; ++i) buffer[i].state = roundStates_[i];
+    for (int i = 0; i < kMaxNetplayPlayers; ++i) buffer[i].state = rounds.States()[i];
     return Ending::None;
 }
 

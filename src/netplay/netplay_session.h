@@ -78,11 +78,12 @@ private:
     bool StillPlaying(uint32_t game);
     // True with the exchange's state for `control`; false when none will come for this poll.
     bool AwaitExchange(uint32_t ticket, int32_t control, ButtonState& state);
-    Ending RunCycles(uint32_t game, int32_t playerCount, ExchangeMode mode);
+    // `rounds`: the full-speed game's exchange, null for the classic one.
+    Ending RunCycles(uint32_t game, int32_t playerCount, RoundExchange* rounds);
     Ending Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
                     ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
     // The full-speed game's exchange: one call for the round, its states in `buffer` to deliver.
-    Ending ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
+    Ending ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount, RoundExchange& rounds,
                          ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
     // On the polling thread: whether this poll of `control` begins a round of game `roundsGame`.
     bool BeginsRound(int32_t control, uint32_t roundsGame);
@@ -101,9 +102,6 @@ private:
     PollRounds pollRounds_;
     uint32_t pollRoundsGame_ = 0;
     uint32_t roundTicket_ = 0;
-    // The game handler's.
-    RoundExchange roundExchange_;
-    ButtonState roundStates_[kMaxNetplayPlayers]{};
 
     // The classic exchange's four events, under their names.
     ManualResetEvent startEvent_;      // set while no ROM waits for a game: RomOpen goes on

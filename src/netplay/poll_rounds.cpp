@@ -8,6 +8,5 @@ bool PollRounds::BeginsRound(int32_t controller) {
         return false;
     }
     polledThisRound_ = bit;
-    ++rounds_;
     return true;
 }

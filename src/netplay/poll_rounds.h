@@ -12,11 +12,8 @@ public:
     // True when this poll of `controller` (0..3) begins a round; other numbers are no poll of a
     // controller and change nothing.
     bool BeginsRound(int32_t controller);
-    // Rounds begun since the last Reset.
-    uint32_t Count() const { return rounds_; }
     void Reset() { *this = PollRounds{}; }
 
 private:
     uint8_t polledThisRound_ = 0;  // one bit per controller
-    uint32_t rounds_ = 0;
 };

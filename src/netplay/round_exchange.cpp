@@ -7,7 +7,7 @@ ExchangeRecord RoundRecord(uint32_t round, ButtonState state) { return {kRoundTa
 ExchangeRecord RoundExchange::Outgoing(ButtonState local) { return RoundRecord(sent_++, local); }
 
 RoundExchange::Outcome RoundExchange::Take(int32_t result, const ExchangeRecord (&records)[kMaxNetplayPlayers],
-                                           int32_t playerCount, ButtonState (&states)[kMaxNetplayPlayers]) {
+                                           int32_t playerCount) {
     const uint32_t expected = answered_ & kRoundMask;
     if (result <= 0) {
         if (delay_ < 0) return Outcome::Delaying;
@@ -27,7 +27,7 @@ RoundExchange::Outcome RoundExchange::Take(int32_t result, const ExchangeRecord 
             return Outcome::OutOfStep;
         }
     }
-    TakeExchangedStates(records, playerCount, states);
+    TakeExchangedStates(records, playerCount, states_);
     ++answered_;
     if (delay_ >= 0) return Outcome::Played;
     delay_ = static_cast<int32_t>(sent_ - answered_);

@@ -31,13 +31,13 @@ public:
         OutOfStep,
     };
 
-    void Reset() { *this = RoundExchange{}; }
     // The record to send for the next round.
     ExchangeRecord Outgoing(ButtonState local);
     // The library's answer to that round's call (any result but -1, the game's end). Played rounds
-    // copy the players' states into `states`; the others leave them as they are.
-    Outcome Take(int32_t result, const ExchangeRecord (&records)[kMaxNetplayPlayers], int32_t playerCount,
-                 ButtonState (&states)[kMaxNetplayPlayers]);
+    // take the players' states; the others leave them as they are.
+    Outcome Take(int32_t result, const ExchangeRecord (&records)[kMaxNetplayPlayers], int32_t playerCount);
+    // What the latest round delivers, per controller: nothing during the first D rounds.
+    const ButtonState (&States() const)[kMaxNetplayPlayers] { return states_; }
     // D, in rounds; -1 until the first answer.
     int32_t Delay() const { return delay_; }
     const OutOfStep& Fault() const { return fault_; }
@@ -47,4 +47,5 @@ private:
     uint32_t answered_ = 0;  // rounds answered: the next answer must be this round
     int32_t delay_ = -1;
     OutOfStep fault_{};
+    ButtonState states_[kMaxNetplayPlayers]{};
 };

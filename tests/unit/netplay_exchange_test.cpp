@@ -111,19 +111,19 @@ using Outcome = RoundExchange::Outcome;
 TEST(RoundExchange, AnswersComeDRoundsLateAndTheDelayIsCounted) {
     EXPECT_EQ(RoundRecord(kRoundMask + 1, {}).pollCount, 0x7D000000u) << "round numbers wrap under the tag";
     RoundExchange exchange;
-    ButtonState states[4] = {};
+    const ButtonState (&states)[4] = exchange.States();
     for (int round = 0; round < 3; ++round) {  // D = 3: nothing, and the buffer as it was
         const ExchangeRecord sent = exchange.Outgoing(ButtonState{0x80, 0, 0});
         EXPECT_EQ(sent.pollCount, 0x7D000000u + round);
-        EXPECT_EQ(exchange.Take(0, Answer(sent.pollCount, 0).records, 2, states), Outcome::Delaying);
+        EXPECT_EQ(exchange.Take(0, Answer(sent.pollCount, 0).records, 2), Outcome::Delaying);
     }
     EXPECT_EQ(StateWordOf(states[0]), 0u) << "no one's input during the delay";
     exchange.Outgoing({});
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(0), Tagged(0), 0x40).records, 2, states), Outcome::DelayKnown);
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(0), Tagged(0), 0x40).records, 2), Outcome::DelayKnown);
     EXPECT_EQ(exchange.Delay(), 3);
     EXPECT_EQ(states[1].buttons, 0x40);
     exchange.Outgoing({});
-    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 2).records, 1, states), Outcome::Played)
+    EXPECT_EQ(exchange.Take(16, Answer(Tagged(1), 2).records, 1), Outcome::Played)
         << "only the players' records count";
 }
 
@@ -140,16 +140,14 @@ TEST(RoundExchange, AnAnswerOutOfStepStopsTheGameAndNamesThePlayer) {
     };
     for (const Case& c : cases) {
         RoundExchange exchange;
-        ButtonState states[4] = {};
         exchange.Outgoing({});
-        exchange.Take(16, Answer(Tagged(0), Tagged(0)).records, 2, states);
+        exchange.Take(16, Answer(Tagged(0), Tagged(0), 7).records, 2);
         exchange.Outgoing({});
-        states[1] = ButtonState{7, 0, 0};
-        EXPECT_EQ(exchange.Take(c.result, c.answer.records, 2, states), Outcome::OutOfStep);
+        EXPECT_EQ(exchange.Take(c.result, c.answer.records, 2), Outcome::OutOfStep);
         const OutOfStep& fault = exchange.Fault();
         EXPECT_EQ(std::tie(fault.kind, fault.player, fault.round, fault.expected),
                   std::tie(c.expected.kind, c.expected.player, c.expected.round, c.expected.expected));
-        EXPECT_EQ(states[1].buttons, 7) << "nothing of an answer out of step is taken";
+        EXPECT_EQ(exchange.States()[1].buttons, 7) << "nothing of an answer out of step is taken";
     }
 }
 
