@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-ExchangeMode ModeOfGame(const char* gameName) {
-    return gameName && std::strcmp(gameName, kFullSpeedGameName) == 0 ? ExchangeMode::PerRound
-                                                                       : ExchangeMode::PerPoll;
+ExchangeKind ExchangeKindOfGame(const char* gameName) {
+    return gameName && std::strcmp(gameName, kFullSpeedGameName) == 0 ? ExchangeKind::PerRound
+                                                                       : ExchangeKind::PerPoll;
 }
 
 #include <string_view>

@@ -3,7 +3,7 @@
 // of polls and needs this plug-in on every side, which its name tells the players.
 #pragma once
 
-enum class ExchangeMode { PerPoll, PerRound };
+enum class ExchangeKind { PerPoll, PerRound };
 
 inline constexpr char kClassicGameName[] = "Unknown N64 Game";
 inline constexpr char kFullSpeedGameName[] = "Unknown N64 Game - full speed, Tavik_DI on every side";
@@ -12,4 +12,4 @@ inline constexpr char kFullSpeedGameName[] = "Unknown N64 Game - full speed, Tav
 inline constexpr char kOfferedGames[] = "Unknown N64 Game\0Unknown N64 Game - full speed, Tavik_DI on every side\0";
 
 // The mode follows the game that started; a name we did not offer plays the classic exchange.
-ExchangeMode ModeOfGame(const char* gameName);
+ExchangeKind ExchangeKindOfGame(const char* gameName);

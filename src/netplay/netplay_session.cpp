@@ -3,6 +3,7 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "framework/module_thread.h"
+#include "netplay/exchange_mode.h"
 #include "netplay/kaillera_library.h"
 #include "netplay/netplay_games.h"
 #include "netplay/netplay_log_lines.h"
@@ -183,12 +184,12 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     const bool booted = playerCount > kLocalPlayers || playerIndex > kLocalPlayers;
     NetplayLinks links;
     bool onWorker = false;
-    const ExchangeMode mode = ModeOfGame(gameName);
+    const ExchangeKind kind = ExchangeKindOfGame(gameName);
     RoundExchange rounds;  // the full-speed game's, on this handler's stack as its buffer
     const SessionMachine::GameStart start = Apply([&](SessionMachine& machine) {
         links = links_;
         onWorker = GetCurrentThreadId() == workerId_;
-        mode_ = mode;
+        kind_ = kind;
         ++roundsGame_;
         return machine.GameStarted(ControllerOfPlayer(playerIndex), booted, onWorker);
     });
@@ -226,7 +227,8 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
         AppMessageBox(kTooManyPlayersText, MB_OK | MB_ICONSTOP);
     } else if (step == GameStep::Play) {
         announce();
-        ending = RunCycles(game, playerCount, mode == ExchangeMode::PerRound ? &rounds : nullptr);
+        ending = RunCycles(game, ExchangeModeForGame(gameName), playerCount,
+                           kind == ExchangeKind::PerRound ? &rounds : nullptr);
     }
 
     // Every waiting poll goes on before anything else, a box included.
@@ -249,7 +251,8 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     return 0;
 }
 
-NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCount, RoundExchange* rounds) {
+NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount,
+                                                 RoundExchange* rounds) {
     ExchangeRecord buffer[kMaxNetplayPlayers] = {};
     bool answered = false;
     for (;;) {
@@ -269,7 +272,7 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCo
         if (!playing) return Ending::Stopped;
         if (request.ticket == 0) continue;
         const Ending ending = rounds ? ExchangeRound(game, request, playerCount, *rounds, buffer)
-                                     : Exchange(game, request, playerCount, buffer);
+                                     : Exchange(game, mode, request, playerCount, buffer);
         if (ending != Ending::None) return ending;
         {
             std::lock_guard<SlimLock> lock(lock_);
@@ -279,14 +282,15 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCo
     }
 }
 
-NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
+NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeMode& mode,
+                                                const ExchangeRequest& request, int32_t playerCount,
                                                 ExchangeRecord (&buffer)[kMaxNetplayPlayers]) {
     for (;;) {
         if (!StillPlaying(game)) return Ending::Stopped;
-        buffer[0] = ExchangeRecord{request.pollCount, request.localState};
+        buffer[0] = mode.RecordFor(request);
         const int32_t result = CallKailleraModifyPlayValues(buffer, sizeof(ExchangeRecord));
         if (result == -1) return StillPlaying(game) ? Ending::TimedOut : Ending::Stopped;
-        if (result > 0 && ExchangeComplete(buffer, playerCount, request.pollCount)) return Ending::None;
+        if (result > 0 && mode.Complete(buffer, playerCount, request)) return Ending::None;
         // Not ready yet, or a player lags behind: send again at once.
     }
 }
@@ -345,7 +349,7 @@ ButtonState NetplaySession::Poll(int32_t control, uint32_t pollCount, const void
         std::lock_guard<SlimLock> lock(lock_);
         local = control == machine_.LocalController();
         playing = machine_.LocalController() >= 0;
-        perRound = mode_ == ExchangeMode::PerRound && machine_.State() == SessionState::Playing;
+        perRound = kind_ == ExchangeKind::PerRound && machine_.State() == SessionState::Playing;
         roundsGame = roundsGame_;
         compose = links_.composeLocalState;
     }

@@ -14,6 +14,8 @@
 #include "netplay/round_exchange.h"
 #include "netplay/session_machine.h"
 
+class ExchangeMode;
+
 #include <windows.h>
 
 #include <atomic>
@@ -78,9 +80,9 @@ private:
     bool StillPlaying(uint32_t game);
     // True with the exchange's state for `control`; false when none will come for this poll.
     bool AwaitExchange(uint32_t ticket, int32_t control, ButtonState& state);
-    // `rounds`: the full-speed game's exchange, null for the classic one.
-    Ending RunCycles(uint32_t game, int32_t playerCount, RoundExchange* rounds);
-    Ending Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
+    // `rounds`: the full-speed game's exchange; null for the others, which go by `mode`.
+    Ending RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount, RoundExchange* rounds);
+    Ending Exchange(uint32_t game, const ExchangeMode& mode, const ExchangeRequest& request, int32_t playerCount,
                     ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
     // The full-speed game's exchange: one call for the round, its states in `buffer` to deliver.
     Ending ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount, RoundExchange& rounds,
@@ -95,7 +97,7 @@ private:
     SessionMachine machine_;
     NetplayLinks links_{};
     DWORD workerId_ = 0;
-    ExchangeMode mode_ = ExchangeMode::PerPoll;  // the latest game's
+    ExchangeKind kind_ = ExchangeKind::PerPoll;  // the latest game's
     uint32_t roundsGame_ = 0;                    // counts the games, so the polls count rounds afresh
 
     // The polling thread's: the rounds of the game it polls, and the exchange of the current round.

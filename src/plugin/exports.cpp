@@ -80,7 +80,7 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 PLUGIN_EXPORT RomOpen() {
     pluginState.devices.Open(pluginState.hostWindow);
     pluginState.pollCount = 0;
-    // The setting takes effect here and holds for the whole ROM, whatever Configure changes meanwhile.
+    // The setting takes effect here and holds until the next RomOpen, whatever Configure changes.
     if (pluginState.netplay.Enabled) {
         HoldKailleraLibrary(KailleraNeed::Netplay, pluginState.netplay.Dll);
         netplayLogWindow.Create();

@@ -91,10 +91,10 @@ TEST(PollRounds, EachControllerAtMostOncePerRound) {
 }
 
 TEST(NetplayGames, TheFullSpeedGameIsChosenByItsExactName) {
-    EXPECT_EQ(ModeOfGame(kFullSpeedGameName), ExchangeMode::PerRound);
-    EXPECT_EQ(ModeOfGame(kClassicGameName), ExchangeMode::PerPoll);
-    EXPECT_EQ(ModeOfGame(nullptr), ExchangeMode::PerPoll);
-    EXPECT_EQ(ModeOfGame((std::string(kFullSpeedGameName) + " ").c_str()), ExchangeMode::PerPoll);
+    EXPECT_EQ(ExchangeKindOfGame(kFullSpeedGameName), ExchangeKind::PerRound);
+    EXPECT_EQ(ExchangeKindOfGame(kClassicGameName), ExchangeKind::PerPoll);
+    EXPECT_EQ(ExchangeKindOfGame(nullptr), ExchangeKind::PerPoll);
+    EXPECT_EQ(ExchangeKindOfGame((std::string(kFullSpeedGameName) + " ").c_str()), ExchangeKind::PerPoll);
 }
 
 // A two-player answer whose records carry these first words.

@@ -67,13 +67,7 @@ TEST(SessionMachine, StopLandingInEveryState) {
         Reached r = Reach(e.state);
         EXPECT_EQ(r.machine.Stop(), e.endsLibraryGame) << int(e.state);
         EXPECT_EQ(r.machine.State(), e.after) << int(e.state);
-        EXPECT_FALSE(r.machine.RomUsesNetplay());
         EXPECT_FALSE(r.machine.Stop()) << "a second stop ends nothing more";
-        if (r.game) {
-            r.machine.GameEnding(r.game);
-            r.machine.HandlerLeft(r.game, true);
-        }
-        EXPECT_TRUE(r.machine.State() == S::Idle || r.machine.State() == S::GameWaiting) << int(e.state);
     }
 }
 
@@ -128,16 +122,6 @@ TEST(SessionMachine, SecondGameOfARomAsksAndPollsDoNotWaitMeanwhile) {
     EXPECT_EQ(m.LocalController(), -1);
 }
 
-TEST(SessionMachine, WindowClosedWithoutAGameReleasesRomOpenAndTheNextRomOpensAnother) {
-    SessionMachine m;
-    EXPECT_TRUE(m.Start());
-    m.WindowClosed();
-    EXPECT_EQ(m.State(), S::GameOver);
-    EXPECT_TRUE(m.RomUsesNetplay());
-    m.Stop();
-    EXPECT_TRUE(m.Start());
-}
-
 TEST(SessionMachine, RomOpenDuringTheLastRomsEndingWaitsForANewGame) {
     Reached r = Reach(S::Playing);
     EXPECT_TRUE(r.machine.Stop());
@@ -146,16 +130,6 @@ TEST(SessionMachine, RomOpenDuringTheLastRomsEndingWaitsForANewGame) {
     EXPECT_FALSE(r.machine.GameEnding(r.game)) << "already ended by the stop";
     r.machine.HandlerLeft(r.game, true);
     EXPECT_EQ(r.machine.State(), S::WaitingForGame);
-}
-
-TEST(SessionMachine, ForeignHandlersAreCountedUntilTheyLeave) {
-    SessionMachine m;
-    m.Start();
-    const uint32_t game = m.GameStarted(0, false, false).game;
-    EXPECT_EQ(m.ForeignHandlers(), 1);
-    m.GameEnding(game);
-    m.HandlerLeft(game, false);
-    EXPECT_EQ(m.ForeignHandlers(), 0);
 }
 
 TEST(SessionMachine, EachPollGetsTheExchangeMadeForItAndNoOther) {
@@ -192,25 +166,6 @@ TEST(SessionMachine, EachPollGetsTheExchangeMadeForItAndNoOther) {
     m.Stop();
     EXPECT_EQ(m.AnswerFor(waiting, 0, word), PollAnswer::Never) << "the game ended";
     EXPECT_FALSE(m.TakeRequest(r.game, taken)) << "the cycle ends";
-}
-
-TEST(SessionMachine, NewGameStartsWithNothingExchanged) {
-    Reached r = Reach(S::Playing);
-    const ExchangeRecord records[4] = {{1, kA}, {1, kB}};
-    const uint32_t ticket = r.machine.RequestExchange(1, &kA);
-    r.machine.Deliver(r.game, ticket, records, 2);
-    r.machine.GameEnding(r.game);
-    r.machine.HandlerLeft(r.game, true);
-    const uint32_t game = r.machine.GameStarted(0, false, true).game;
-    EXPECT_EQ(r.machine.Answered(game, true), GameStep::Play);
-    ButtonState word{0xFFFF, 1, 1};
-    const uint32_t fresh = r.machine.RequestExchange(2, nullptr);
-    ExchangeRequest taken;
-    r.machine.TakeRequest(game, taken);
-    EXPECT_EQ(taken.localState.buttons, 0) << "the last game's state is not sent";
-    r.machine.Deliver(game, fresh, records, 0);
-    EXPECT_EQ(r.machine.AnswerFor(fresh, 1, word), PollAnswer::Ready);
-    EXPECT_EQ(word.buttons, 0);
 }
 
 }  // namespace

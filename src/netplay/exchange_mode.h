@@ -1,0 +1,24 @@
+// How one exchange per poll goes: the record a player sends for a poll, and when the records that
+// came back complete the exchange. A game's mode follows the game the library started; there is
+// one such mode, the classic one, which every build of the plug-in speaks. The full-speed game
+// exchanges once per round instead (round_exchange.h), its game told apart by netplay_games.h.
+#pragma once
+
+#include "netplay/exchange_record.h"
+#include "netplay/session_machine.h"
+
+#include <cstdint>
+
+class ExchangeMode {
+public:
+    virtual ExchangeRecord RecordFor(const ExchangeRequest& request) const = 0;
+    // After a positive result: false sends the same record again.
+    virtual bool Complete(const ExchangeRecord (&records)[kMaxNetplayPlayers], int32_t playerCount,
+                          const ExchangeRequest& request) const = 0;
+
+protected:
+    ~ExchangeMode() = default;  // modes are constants, never deleted through this
+};
+
+// The mode of the game the library started under `gameName` (the name may be null).
+const ExchangeMode& ExchangeModeForGame(const char* gameName);
