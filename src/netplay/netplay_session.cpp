@@ -342,13 +342,13 @@ bool NetplaySession::AwaitExchange(uint32_t ticket, int32_t control, ButtonState
 }
 
 ButtonState NetplaySession::Poll(int32_t control, uint32_t pollCount, const void* devices) {
-    bool local = false, playing = false, perRound = false;
+    bool local = false, isPlayer = false, perRound = false;
     uint32_t roundsGame = 0;
     void (*compose)(const void*, ButtonState*) = nullptr;
     {
         std::lock_guard<SlimLock> lock(lock_);
         local = control == machine_.LocalController();
-        playing = machine_.LocalController() >= 0;
+        isPlayer = machine_.LocalController() >= 0;
         perRound = kind_ == ExchangeKind::PerRound && machine_.State() == SessionState::Playing;
         roundsGame = roundsGame_;
         compose = links_.composeLocalState;
@@ -356,7 +356,7 @@ ButtonState NetplaySession::Poll(int32_t control, uint32_t pollCount, const void
     // The full-speed game exchanges at a round's first poll only, with the local player's input as
     // it is then, whichever controller that poll is for; the round's other polls read its exchange.
     const bool beginsRound = perRound && BeginsRound(control, roundsGame);
-    const bool composes = local || (beginsRound && playing);
+    const bool composes = local || (beginsRound && isPlayer);
     ButtonState composed{};
     if (composes && compose) compose(devices, &composed);
     ButtonState exchanged{};
