@@ -15,4 +15,5 @@ scripts/with-wine.sh bash -c '
   run dinput=n create-devices
   run dinput=n rebuild-poll
   run dinput=n memory
+  run dinput=n netplay-link
 ' | grep -v '^Creating a throwaway'

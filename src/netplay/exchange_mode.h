@@ -1,6 +1,7 @@
-// How one exchange of a game goes: the record a player sends for a poll, and when the records that
+// How one exchange per poll goes: the record a player sends for a poll, and when the records that
 // came back complete the exchange. A game's mode follows the game the library started; there is
-// one mode so far, the classic one, which every build of the plug-in speaks.
+// one such mode, the classic one, which every build of the plug-in speaks. The full-speed game
+// exchanges once per round instead (round_exchange.h), its game told apart by netplay_games.h.
 #pragma once
 
 #include "netplay/exchange_record.h"

@@ -5,11 +5,13 @@
 #include "framework/module_thread.h"
 #include "netplay/exchange_mode.h"
 #include "netplay/kaillera_library.h"
+#include "netplay/netplay_games.h"
 #include "netplay/netplay_log_lines.h"
 #include "netplay/netplay_log_window.h"
 #include "resources/resource_ids.h"
 
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <type_traits>
@@ -124,7 +126,8 @@ DWORD WINAPI NetplaySession::WorkerMain(void* self) {
     }
     char clientName[256] = {};
     LoadModuleString(IDS_VERSION_TEXT, clientName);
-    char gameNames[] = "Unknown N64 Game\0";  // the list ends with an empty name
+    char gameNames[sizeof kOfferedGames];
+    std::memcpy(gameNames, kOfferedGames, sizeof gameNames);
     // Valid while the dialog runs, which is as long as the library keeps them.
     KailleraClientInfo info{clientName, gameNames, GameStarted, ChatReceived, PlayerDropped, ExtraNotice};
     CallKailleraSetInfos(&info);
@@ -181,9 +184,13 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     const bool booted = playerCount > kLocalPlayers || playerIndex > kLocalPlayers;
     NetplayLinks links;
     bool onWorker = false;
+    const ExchangeKind kind = ExchangeKindOfGame(gameName);
+    RoundExchange rounds;  // the full-speed game's, on this handler's stack as its buffer
     const SessionMachine::GameStart start = Apply([&](SessionMachine& machine) {
         links = links_;
         onWorker = GetCurrentThreadId() == workerId_;
+        kind_ = kind;
+        ++roundsGame_;
         return machine.GameStarted(ControllerOfPlayer(playerIndex), booted, onWorker);
     });
     const uint32_t game = start.game;
@@ -220,7 +227,8 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
         AppMessageBox(kTooManyPlayersText, MB_OK | MB_ICONSTOP);
     } else if (step == GameStep::Play) {
         announce();
-        ending = RunCycles(game, ExchangeModeForGame(gameName), playerCount);
+        ending = RunCycles(game, ExchangeModeForGame(gameName), playerCount,
+                           kind == ExchangeKind::PerRound ? &rounds : nullptr);
     }
 
     // Every waiting poll goes on before anything else, a box included.
@@ -230,9 +238,12 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
         return machine.GameEnding(game);
     }));
     // A player who left, or our own stop, explains the end; the log already says so.
-    if (ending == Ending::TimedOut && !dropped) {
-        Log(kTimeOutText);
-        AppMessageBox(kTimeOutText, MB_OK | MB_ICONSTOP);
+    const std::string failure = ending == Ending::TimedOut && !dropped ? kTimeOutText
+                                : ending == Ending::OutOfStep          ? OutOfStepText(rounds.Fault())
+                                                                       : std::string();
+    if (!failure.empty()) {
+        Log(failure.c_str());
+        AppMessageBox(failure.c_str(), MB_OK | MB_ICONSTOP);
     }
     Log(GameOverLine(gameName).c_str());
     if (showedLog) links.log->Hide();
@@ -240,7 +251,8 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     return 0;
 }
 
-NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount) {
+NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount,
+                                                 RoundExchange* rounds) {
     ExchangeRecord buffer[kMaxNetplayPlayers] = {};
     bool answered = false;
     for (;;) {
@@ -259,7 +271,8 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMo
         }
         if (!playing) return Ending::Stopped;
         if (request.ticket == 0) continue;
-        const Ending ending = Exchange(game, mode, request, playerCount, buffer);
+        const Ending ending = rounds ? ExchangeRound(game, request, playerCount, *rounds, buffer)
+                                     : Exchange(game, mode, request, playerCount, buffer);
         if (ending != Ending::None) return ending;
         {
             std::lock_guard<SlimLock> lock(lock_);
@@ -282,6 +295,34 @@ NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeMod
     }
 }
 
+NetplaySession::Ending NetplaySession::ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
+                                                     RoundExchange& rounds, ExchangeRecord (&buffer)[kMaxNetplayPlayers]) {
+    // Never sent again: each call is a round to the library, and a second one would be the next.
+    if (!StillPlaying(game)) return Ending::Stopped;
+    buffer[0] = rounds.Outgoing(request.localState);
+    const int32_t result = CallKailleraModifyPlayValues(buffer, sizeof(ExchangeRecord));
+    if (result == -1) return StillPlaying(game) ? Ending::TimedOut : Ending::Stopped;
+    switch (rounds.Take(result, buffer, playerCount)) {
+    case RoundExchange::Outcome::OutOfStep:
+        return Ending::OutOfStep;
+    case RoundExchange::Outcome::DelayKnown:
+        Log(InputDelayLine(rounds.Delay()).c_str());
+        break;
+    default:
+        break;
+    }
+    for (int i = 0; i < kMaxNetplayPlayers; ++i) buffer[i].state = rounds.States()[i];
+    return Ending::None;
+}
+
+bool NetplaySession::BeginsRound(int32_t control, uint32_t roundsGame) {
+    if (pollRoundsGame_ != roundsGame) {
+        pollRounds_.Reset();
+        pollRoundsGame_ = roundsGame;
+    }
+    return pollRounds_.BeginsRound(control);
+}
+
 bool NetplaySession::AwaitExchange(uint32_t ticket, int32_t control, ButtonState& state) {
     const ULONGLONG deadline = GetTickCount64() + kPollGiveUpMs;
     // The cycle answers at once when the library does: hand over and wait in one step.
@@ -301,22 +342,36 @@ bool NetplaySession::AwaitExchange(uint32_t ticket, int32_t control, ButtonState
 }
 
 ButtonState NetplaySession::Poll(int32_t control, uint32_t pollCount, const void* devices) {
-    bool local = false;
+    bool local = false, isPlayer = false, perRound = false;
+    uint32_t roundsGame = 0;
     void (*compose)(const void*, ButtonState*) = nullptr;
     {
         std::lock_guard<SlimLock> lock(lock_);
         local = control == machine_.LocalController();
+        isPlayer = machine_.LocalController() >= 0;
+        perRound = kind_ == ExchangeKind::PerRound && machine_.State() == SessionState::Playing;
+        roundsGame = roundsGame_;
         compose = links_.composeLocalState;
     }
+    // The full-speed game exchanges at a round's first poll only, with the local player's input as
+    // it is then, whichever controller that poll is for; the round's other polls read its exchange.
+    const bool beginsRound = perRound && BeginsRound(control, roundsGame);
+    const bool composes = local || (beginsRound && isPlayer);
     ButtonState composed{};
-    if (local && compose) compose(devices, &composed);
-    uint32_t ticket = 0;
-    {
-        std::lock_guard<SlimLock> lock(lock_);
-        ticket = machine_.RequestExchange(pollCount, local ? &composed : nullptr);
-    }
+    if (composes && compose) compose(devices, &composed);
     ButtonState exchanged{};
-    if (ticket != 0 && AwaitExchange(ticket, control, exchanged)) return exchanged;
+    if (perRound && !beginsRound) {
+        std::lock_guard<SlimLock> lock(lock_);
+        if (machine_.AnswerFor(roundTicket_, control, exchanged) == PollAnswer::Ready) return exchanged;
+    } else {
+        uint32_t ticket = 0;
+        {
+            std::lock_guard<SlimLock> lock(lock_);
+            ticket = machine_.RequestExchange(pollCount, composes ? &composed : nullptr);
+        }
+        if (perRound) roundTicket_ = ticket;
+        if (ticket != 0 && AwaitExchange(ticket, control, exchanged)) return exchanged;
+    }
     // No game, or none answers this poll: the local player goes on with live input, the others
     // stand still.
     return local ? composed : ButtonState{};

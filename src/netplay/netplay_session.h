@@ -9,6 +9,9 @@
 #include "framework/slim_lock.h"
 #include "input/button_state.h"
 #include "netplay/exchange_record.h"
+#include "netplay/netplay_games.h"
+#include "netplay/poll_rounds.h"
+#include "netplay/round_exchange.h"
 #include "netplay/session_machine.h"
 
 class ExchangeMode;
@@ -55,7 +58,8 @@ public:
     // whatever the setting says meanwhile. Lock-free: the poll path reads it.
     bool InUse() const { return inUse_.load(std::memory_order_acquire); }
     // One poll of controller `control` (0..3) while InUse. During a game, the exchange made for
-    // this poll; otherwise live local input on the local player's controller, nothing on the others.
+    // this poll (in the full-speed game, for its round); otherwise live local input on the local
+    // player's controller, nothing on the others. The host polls from one thread.
     ButtonState Poll(int32_t control, uint32_t pollCount, const void* devices);
 
     // Handlers the library calls; public for the trampolines only.
@@ -64,7 +68,7 @@ public:
     void OnPlayerDropped(const char* playerName, int playerNumber);
 
 private:
-    enum class Ending { None, Stopped, TimedOut };
+    enum class Ending { None, Stopped, TimedOut, OutOfStep };
 
     bool CreateEvents();
     bool StartWorker();
@@ -76,9 +80,15 @@ private:
     bool StillPlaying(uint32_t game);
     // True with the exchange's state for `control`; false when none will come for this poll.
     bool AwaitExchange(uint32_t ticket, int32_t control, ButtonState& state);
-    Ending RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount);
+    // `rounds`: the full-speed game's exchange; null for the others, which go by `mode`.
+    Ending RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount, RoundExchange* rounds);
     Ending Exchange(uint32_t game, const ExchangeMode& mode, const ExchangeRequest& request, int32_t playerCount,
                     ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
+    // The full-speed game's exchange: one call for the round, its states in `buffer` to deliver.
+    Ending ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount, RoundExchange& rounds,
+                         ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
+    // On the polling thread: whether this poll of `control` begins a round of game `roundsGame`.
+    bool BeginsRound(int32_t control, uint32_t roundsGame);
     void EndLibraryGameIf(bool needed) const;
     void Log(const char* line);
 
@@ -87,6 +97,13 @@ private:
     SessionMachine machine_;
     NetplayLinks links_{};
     DWORD workerId_ = 0;
+    ExchangeKind kind_ = ExchangeKind::PerPoll;  // the latest game's
+    uint32_t roundsGame_ = 0;                    // counts the games, so the polls count rounds afresh
+
+    // The polling thread's: the rounds of the game it polls, and the exchange of the current round.
+    PollRounds pollRounds_;
+    uint32_t pollRoundsGame_ = 0;
+    uint32_t roundTicket_ = 0;
 
     // The classic exchange's four events, under their names.
     ManualResetEvent startEvent_;      // set while no ROM waits for a game: RomOpen goes on

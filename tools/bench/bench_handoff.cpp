@@ -1,6 +1,7 @@
 // One netplay hand-off (a GetKeys poll while a game runs, with a library that answers at once)
 // against a bare two-thread event ping-pong, the least such a meeting of two threads can cost.
 #include "bench_timing.h"
+#include "netplay_bench.h"
 #include "fake_dinput.h"
 #include "fake_kaillera.h"
 #include "message_box_catcher.h"
@@ -41,52 +42,6 @@ double PingPongNanoseconds() {
     CloseHandle(pong);
     return nanoseconds;
 }
-
-}  // namespace
-
-namespace {
-
-// A plug-in with netplay ticked in its dialog, against the fake library.
-struct NetplayBench {
-    FakeDinput devices;
-    FakeKaillera library;
-    MessageBoxCatcher boxes;
-    TestWindow window{"Tavik_DI bench"};
-    PluginApi plugin;
-
-    bool Start() {
-        devices.AddKeyboard();
-        TestRegistry::DeletePluginKey();
-        TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
-        TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
-        TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
-        if (!plugin.Load()) return false;
-        ControlSlot slots[4];
-        plugin.InitiateControllers(window.Handle(), slots);
-        const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle());
-        if (!problem.empty()) std::fprintf(stderr, "bench: %s\n", problem.c_str());
-        return problem.empty();
-    }
-    // RomOpen, and the library's user starts a game while it waits.
-    void OpenRomIntoGame(const char* name) {
-        std::atomic<bool> opened{false};
-        std::thread romOpen([&] {
-            plugin.RomOpen();
-            opened = true;
-        });
-        library.WaitServerDialog();
-        library.StartGame(name, 1, 2);
-        WaitUntil([&] { return opened.load(); }, 10000);
-        romOpen.join();
-    }
-    void End() {
-        plugin.RomClosed();
-        library.CloseServerDialog();
-        plugin.CloseDLL();
-        plugin.Unload();
-        TestRegistry::DeletePluginKey();
-    }
-};
 
 }  // namespace
 

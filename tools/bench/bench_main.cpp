@@ -3,6 +3,7 @@
 #include "bench_timing.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv) {
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     if (!std::strcmp(mode, "create-devices")) return BenchCreateDevices();
     if (!std::strcmp(mode, "rebuild-poll")) return BenchRebuildPoll();
     if (!std::strcmp(mode, "memory")) return BenchMemory();
-    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | handoff | waiting-game | create-devices | rebuild-poll | memory\n");
+    if (!std::strcmp(mode, "netplay-link")) return BenchNetplayLink(argv[0]);
+    if (!std::strcmp(mode, "link-host") && argc == 5) return BenchNetplayLinkHost(std::atoi(argv[2]), argv[3], argv[4]);
+    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | handoff | waiting-game | create-devices | rebuild-poll | "
+                         "memory | netplay-link\n");
     return 2;
 }
