@@ -3,7 +3,6 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "framework/module_thread.h"
-#include "netplay/exchange_mode.h"
 #include "netplay/kaillera_library.h"
 #include "netplay/netplay_games.h"
 #include "netplay/netplay_log_lines.h"
@@ -227,8 +226,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
         AppMessageBox(kTooManyPlayersText, MB_OK | MB_ICONSTOP);
     } else if (step == GameStep::Play) {
         announce();
-        ending = RunCycles(game, ExchangeModeForGame(gameName), playerCount,
-                           kind == ExchangeKind::PerRound ? &rounds : nullptr);
+        ending = RunCycles(game, playerCount, kind == ExchangeKind::PerRound ? &rounds : nullptr);
     }
 
     // Every waiting poll goes on before anything else, a box included.
@@ -251,8 +249,7 @@ int NetplaySession::OnGameStarted(const char* gameName, int playerIndex, int pla
     return 0;
 }
 
-NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount,
-                                                 RoundExchange* rounds) {
+NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, int32_t playerCount, RoundExchange* rounds) {
     ExchangeRecord buffer[kMaxNetplayPlayers] = {};
     bool answered = false;
     for (;;) {
@@ -272,7 +269,7 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMo
         if (!playing) return Ending::Stopped;
         if (request.ticket == 0) continue;
         const Ending ending = rounds ? ExchangeRound(game, request, playerCount, *rounds, buffer)
-                                     : Exchange(game, mode, request, playerCount, buffer);
+                                     : Exchange(game, request, playerCount, buffer);
         if (ending != Ending::None) return ending;
         {
             std::lock_guard<SlimLock> lock(lock_);
@@ -282,15 +279,15 @@ NetplaySession::Ending NetplaySession::RunCycles(uint32_t game, const ExchangeMo
     }
 }
 
-NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeMode& mode,
-                                                const ExchangeRequest& request, int32_t playerCount,
+NetplaySession::Ending NetplaySession::Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
                                                 ExchangeRecord (&buffer)[kMaxNetplayPlayers]) {
     for (;;) {
         if (!StillPlaying(game)) return Ending::Stopped;
-        buffer[0] = mode.RecordFor(request);
+        // The poll count captured at the hand-off, never the current one: a retry is the same poll's.
+        buffer[0] = ExchangeRecord{request.pollCount, request.localState};
         const int32_t result = CallKailleraModifyPlayValues(buffer, sizeof(ExchangeRecord));
         if (result == -1) return StillPlaying(game) ? Ending::TimedOut : Ending::Stopped;
-        if (result > 0 && mode.Complete(buffer, playerCount, request)) return Ending::None;
+        if (result > 0 && ExchangeComplete(buffer, playerCount, request.pollCount)) return Ending::None;
         // Not ready yet, or a player lags behind: send again at once.
     }
 }

@@ -14,7 +14,6 @@
 #include "netplay/round_exchange.h"
 #include "netplay/session_machine.h"
 
-class ExchangeMode;
 
 #include <windows.h>
 
@@ -80,9 +79,9 @@ private:
     bool StillPlaying(uint32_t game);
     // True with the exchange's state for `control`; false when none will come for this poll.
     bool AwaitExchange(uint32_t ticket, int32_t control, ButtonState& state);
-    // `rounds`: the full-speed game's exchange; null for the others, which go by `mode`.
-    Ending RunCycles(uint32_t game, const ExchangeMode& mode, int32_t playerCount, RoundExchange* rounds);
-    Ending Exchange(uint32_t game, const ExchangeMode& mode, const ExchangeRequest& request, int32_t playerCount,
+    // The classic game exchanges once per poll; the full-speed game once per round (`rounds`).
+    Ending RunCycles(uint32_t game, int32_t playerCount, RoundExchange* rounds);
+    Ending Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
                     ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
     // The full-speed game's exchange: one call for the round, its states in `buffer` to deliver.
     Ending ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount, RoundExchange& rounds,
