@@ -91,6 +91,7 @@ PLUGIN_EXPORT RomClosed() {
     if (pluginState.netplay.Enabled) pluginState.session.Stop();
     netplayLogWindow.Destroy(false);  // its text stays for the next game's window
     pluginState.devices.Release();  // now, or by the next poll if one is reading
+    pluginState.motors.StopAll();
 }
 
 PLUGIN_EXPORT CloseDLL() {
@@ -99,6 +100,7 @@ PLUGIN_EXPORT CloseDLL() {
     pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();
     ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock
+    pluginState.motors.StopAll();
 }
 
 // The dialogs run on the host's window thread while its emulation thread may be polling: they list
