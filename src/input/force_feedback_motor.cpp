@@ -37,6 +37,13 @@ bool HasForceFeedback(IDirectInputDevice7A* device) {
 
 }  // namespace
 
+void TakeForForceFeedback(IDirectInputDevice7A* device, HWND window) {
+    if (!device || !HasForceFeedback(device)) return;
+    device->Unacquire();  // a cooperative level is set only while unacquired
+    device->SetCooperativeLevel(window, DISCL_EXCLUSIVE | DISCL_BACKGROUND);
+    device->Acquire();
+}
+
 std::unique_ptr<Motor> ForceFeedbackMotor::Make(IDirectInputDevice7A* device, int32_t strengthPercent) {
     if (!device || !HasForceFeedback(device)) return nullptr;
     const LONG magnitude = static_cast<LONG>(ScaleRumbleStrength(strengthPercent, DI_FFNOMINALMAX));

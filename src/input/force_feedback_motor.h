@@ -8,6 +8,10 @@
 
 #include <memory>
 
+// Takes a pad with force feedback at the exclusive level its effects need, in the background so it
+// still reads while the host's window is not in front. Other devices are left as they are.
+void TakeForForceFeedback(IDirectInputDevice7A* device, HWND window);
+
 class ForceFeedbackMotor final : public Motor {
 public:
     // The motor of `device` at `strengthPercent` of its full force, or null when the device has no

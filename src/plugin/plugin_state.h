@@ -7,6 +7,7 @@
 #include "netplay/netplay_session.h"
 #include "plugin/controller_devices.h"
 #include "plugin/controller_motors.h"
+#include "plugin/controller_port.h"
 
 #include <windows.h>
 
@@ -18,6 +19,7 @@ struct PluginState {
     uint32_t pollCount = 0;  // GetKeys calls since RomOpen; wraps
     NetplaySession session;
     ControllerMotors motors;  // the rumble paks' motors
+    PortController port[kControllerCount];
 };
 
 extern PluginState pluginState;
