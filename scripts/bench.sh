@@ -12,6 +12,8 @@ scripts/with-wine.sh bash -c '
   run dinput=n pad-poll
   run dinput=n port-poll
   run dinput=n handoff
+  run dinput=n waiting-game
   run dinput=n create-devices
+  run dinput=n rebuild-poll
   run dinput=n memory
 ' | grep -v '^Creating a throwaway'

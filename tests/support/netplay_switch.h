@@ -6,5 +6,6 @@
 
 #include <string>
 
-// Runs DllConfig, ticks the box and closes the dialog. Returns "" on success, else what went wrong.
-std::string EnableNetplayInConfigDialog(const PluginApi& plugin, HWND parent);
+// Runs DllConfig, ticks the box (unticks it: `on` false) and closes the dialog. Returns "" on
+// success, else what went wrong.
+std::string EnableNetplayInConfigDialog(const PluginApi& plugin, HWND parent, bool on = true);

@@ -125,6 +125,24 @@ TEST_F(GetKeysTest, UnpluggedJoystickReadsIdleAndComesBack) {
     EXPECT_EQ(plugin.Poll(0).buttons, ButtonBit::A);
 }
 
+// A read that fails leaves nothing to compose from; a hat read as 0 would hold the D-pad up.
+TEST_F(GetKeysTest, PadWithThePadLayoutThatCannotBeReadReadsIdle) {
+    pad = fake.AddJoystick();
+    fake.SetJoystickObjects(pad, 0xFF, 1);
+    ControllerConfig record{};
+    ApplyPadDefaults(record, 0);
+    TestRegistry::WriteRecord("Controller0", record);
+    Start();
+    fake.SetButton(pad, 0, true);
+    EXPECT_EQ(plugin.Poll(0), (ButtonState{ButtonBit::A, 0, 0}));
+    fake.SetAttached(pad, false);  // unplugged, or gone to sleep
+    EXPECT_EQ(plugin.Poll(0), kIdle);
+    fake.SetAttached(pad, true);
+    fake.Fail(FAKEDI_CALL_GET_DEVICE_STATE, DIERR_NOTACQUIRED);  // held exclusively by another program
+    fake.Fail(FAKEDI_CALL_ACQUIRE, DIERR_OTHERAPPHASPRIO);
+    EXPECT_EQ(plugin.Poll(0), kIdle);
+}
+
 TEST_F(GetKeysTest, PadMappedThroughAxisAndHatDirectionsComesBackAfterBeingUnplugged) {
     pad = fake.AddJoystick();
     fake.SetJoystickObjects(pad, 0xFF, 1);

@@ -33,8 +33,8 @@ protected:
         ASSERT_TRUE(EnableNetplay());
     }
 
-    bool EnableNetplay() {
-        const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle());
+    bool EnableNetplay(bool on = true) {
+        const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle(), on);
         EXPECT_EQ(problem, "");
         return problem.empty();
     }

@@ -1,6 +1,10 @@
 // Scripted netplay games against the fake library: exchanges, time-outs, the log, and stopping.
+#include "emulation_thread.h"
 #include "joybus_host.h"
 #include "netplay_fixture.h"
+#include "process_cpu.h"
+
+#include <cstring>
 
 namespace {
 
@@ -241,13 +245,65 @@ TEST_F(NetplayStopTest, PlugInStaysLoadedUntilTheLibrarysWindowCloses) {
     EXPECT_TRUE(WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }));
 }
 
-TEST_F(NetplayStopTest, CloseDllThenUnloadEndsTheGameThenShutsTheLibraryDown) {
+// The client's shut-down cleans up what its open window still uses: it waits for the window.
+TEST_F(NetplayStopTest, CloseDllThenUnloadEndsTheGameAndTheLibraryShutsDownOnceItsWindowCloses) {
     PlayThenStop([&] {
         plugin.CloseDLL();
         plugin.Unload();
     });
+    const int shutDowns = library.Calls("kailleraShutdown");  // the configuration dialog's
+    EXPECT_NE(library.CallLog().find("kailleraEndGame"), std::string::npos);
+    library.CloseServerDialog();
+    ASSERT_TRUE(WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }));
+    EXPECT_EQ(library.Calls("kailleraShutdown"), shutDowns + 1);
     const std::string log = library.CallLog();
-    EXPECT_LT(log.find("kailleraEndGame"), log.rfind("kailleraShutdown"));  // the last: the dialog had its own
+    EXPECT_EQ(log.substr(log.size() - std::strlen("kailleraShutdown")), "kailleraShutdown");
+}
+
+// Configure unticks netplay while the game runs: the game goes on as it began until RomClosed,
+// which ends it all the same, and the next ROM plays without netplay.
+TEST_F(NetplayTest, UntickingNetplayDuringAGameTakesEffectAtTheNextRomOpen) {
+    StartNetplayPlugin(1);
+    library.SetRemoteState(0, kRemoteB);
+    BeginGame("Unticked", 2, 2);
+    fake.SetKey(keyboard, kDikLControl, true);
+    EmulationThread emulation(plugin);
+    ASSERT_TRUE(emulation.WaitFrames(3));
+    ASSERT_TRUE(EnableNetplay(false));
+    const size_t sent = library.Sent().size();
+    ASSERT_TRUE(emulation.WaitFrames(3));
+    EXPECT_GT(library.Sent().size(), sent) << "the game stopped exchanging";
+    EXPECT_EQ(emulation.Last(0), kRemoteB);
+    EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::B) << "the local player moved to another controller";
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 0);
+
+    plugin.RomClosed();
+    EXPECT_TRUE(library.WaitGameEnd());
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
+    plugin.RomOpen();  // without netplay: no game to wait for
+    ASSERT_TRUE(emulation.WaitFrames(3));
+    EXPECT_EQ(emulation.Last(0), kIdle);
+    EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::B) << "its own mapping, read locally";
+    ASSERT_TRUE(emulation.Stop());
+}
+
+// The too-many-players box and the replay question each wait for the user; the emulation thread
+// goes on polling meanwhile.
+TEST_F(NetplayTest, NeitherBoxHoldsThePolls) {
+    StartNetplayPlugin(0);
+    boxes.HoldBoxesFor(1500);
+    BeginGame("Crowded", 1, 5);
+    EmulationThread emulation(plugin);
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_TRUE(emulation.WaitFrames(5, 1000)) << "the too-many-players box held the polls";
+    ASSERT_TRUE(library.WaitGameEnd());
+    library.StartGame("Again", 1, 2);
+    ASSERT_TRUE(boxes.WaitForCount(2));
+    EXPECT_TRUE(emulation.WaitFrames(5, 1000)) << "the replay question held the polls";
+    ASSERT_TRUE(WaitUntil([&] { return library.Sent().size() > 3; })) << "Yes: the second game plays";
+    ASSERT_TRUE(emulation.Stop());
+    EXPECT_LT(emulation.LongestPollMs(), 1000u);
+    EXPECT_TRUE(boxes.Boxes()[1].yesNo);
 }
 
 TEST_F(NetplayTest, ClosingTheServerDialogWithoutAGameLetsRomOpenReturn) {
@@ -299,9 +355,9 @@ TEST_F(NetplayTest, SpectatorSendsAnIdleStateAndComposesNothing) {
 namespace {
 
 // Starts netplay_host.exe; the handle is the caller's to close.
-HANDLE StartHost(int player, const std::string& channel, const char* ending, int games) {
+HANDLE StartHost(int player, const std::string& channel, const char* ending, int games, int32_t syncMs) {
     std::string command = std::string(ProgramFolder()) + "netplay_host.exe " + std::to_string(player) + " " +
-                          channel + " " + ending + " " + std::to_string(games);
+                          channel + " " + ending + " " + std::to_string(games) + " " + std::to_string(syncMs);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -316,6 +372,7 @@ struct TwoHostEnding {
     const char* host;     // player 1's part
     const char* joining;  // player 2's part
     int games;
+    int32_t syncMs = 500;  // the first exchange of a game blocks this long
 };
 
 void PrintTo(const TwoHostEnding& ending, std::ostream* out) { *out << ending.host << "/" << ending.joining; }
@@ -326,6 +383,7 @@ class TwoHosts : public testing::TestWithParam<TwoHostEnding> {};
 
 TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
     const TwoHostEnding ending = GetParam();
+    ExtendWatchdog(60 + ending.syncMs / 1000);
     FakeKaillera library;  // for its path
     TestRegistry::DeletePluginKey();
     TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
@@ -333,14 +391,14 @@ TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
     TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
     const std::string channel = "two-hosts-" + std::to_string(GetCurrentProcessId());
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
-    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending.games),
-                       StartHost(2, channel, ending.joining, ending.games)};
+    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending.games, ending.syncMs),
+                       StartHost(2, channel, ending.joining, ending.games, ending.syncMs)};
     ASSERT_TRUE(hosts[0] && hosts[1]);
     if (std::string(ending.joining) == "killed") {
         EXPECT_EQ(WaitForSingleObject(ready, 40000), WAIT_OBJECT_0);
         TerminateProcess(hosts[1], 0);
     }
-    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, 50000);
+    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, ScaledWait(50000 + ending.syncMs));
     for (int i = 0; i < 2; ++i) {
         DWORD code = 1000;
         if (waited == WAIT_TIMEOUT) TerminateProcess(hosts[i], 1001);
@@ -358,9 +416,12 @@ const TwoHostEnding kEndings[] = {
     {"stays", "stops", 1},  // the joining player stops
     {"survives", "killed", 1},
     {"closes", "stays", 1},  // the host's user closes the library's window
+    {"survives", "exits", 1},  // the joining player's emulator is closed during the game
+    // Beyond the time a poll waits for its exchange: the polls after it keep their own exchanges.
+    {"stays", "stops", 1, 31000},
 };
 std::string EndingName(const testing::TestParamInfo<TwoHostEnding>& info) {
-    return std::string(info.param.host) + "_" + info.param.joining;
+    return std::string(info.param.host) + "_" + info.param.joining + (info.param.syncMs > 30000 ? "_slow_start" : "");
 }
 INSTANTIATE_TEST_SUITE_P(Endings, TwoHosts, testing::ValuesIn(kEndings), EndingName);
 
@@ -475,6 +536,28 @@ TEST_F(NetplayClientTest, OtherPlayerLeavingEndsTheGameWithoutABoxAndFreesTheCon
     PollRound(words);
     EXPECT_EQ(words[0], (ButtonState{ButtonBit::A, 0, 0})) << "local input is live after the game";
     EXPECT_EQ(words[1], kIdle) << "the other player's buttons stay held";
+}
+
+
+// A game started in the library's window after RomClosed waits for the next ROM, at no cost.
+TEST_F(NetplayClientTest, GameStartedBetweenRomsWaitsIdleAndTheNextRomPlaysIt) {
+    StartNetplayPlugin(0);
+    BeginGame("One", 1, 2);
+    plugin.RomClosed();
+    ASSERT_TRUE(library.WaitGameEnd());
+    library.StartGame("Between", 1, 2);
+    ASSERT_TRUE(WaitUntil([&] { return library.GameRunning(); }));
+    Sleep(200);  // into its wait
+    const double before = ProcessCpuMs();
+    Sleep(1000);
+    // The box catcher's own scans cost a little; a game that spins costs a good part of a core.
+    EXPECT_LT(ProcessCpuMs() - before, 200.0) << "the waiting game spins";
+    OpenRom();
+    ASSERT_TRUE(RomOpenReturned()) << "the next ROM takes the waiting game";
+    const size_t sent = library.Sent().size();
+    plugin.Poll(0);
+    EXPECT_GT(library.Sent().size(), sent);
+    EXPECT_TRUE(boxes.Texts().empty()) << "the next ROM's first game: no replay question";
 }
 
 TEST_F(NetplayClientTest, NextRomPlaysTheNextGameOfTheWindowStillOpen) {

@@ -2,15 +2,17 @@
 // Its emulation thread polls the four controllers at 60 Hz while its UI thread opens and closes
 // the ROM, opens the configuration and finally unloads the plug-in, as an emulator does.
 //
-// Usage: netplay_host.exe PLAYER CHANNEL ENDING GAMES
+// Usage: netplay_host.exe PLAYER CHANNEL ENDING GAMES [SYNC_MS]
 //   PLAYER  1 or 2 (the host is player 1)
 //   ENDING  stops:     closes the ROM after its rounds, the other player still playing
 //           stays:     plays until the other player ends the game, then closes the ROM
 //           killed:    plays until the test kills the process (it sets "CHANNEL ready" first)
 //           survives:  the other process is killed; the library's time-out ends the game
 //           closes:    the user closes the library's window during the game
+//           exits:     the process exits during the game, the plug-in still loaded
 //   GAMES   games to play one after the other in the same process (each one: ROM opened, game,
 //           ending), before the unload
+//   SYNC_MS how long the library's first exchange of a game blocks (default 500)
 // Exits 0 when every check held; prints the RomClosed times.
 #include "dialog_driver.h"
 #include "fake_dinput.h"
@@ -34,7 +36,6 @@ namespace {
 
 constexpr int kDikLShift = 0x2A, kDikLControl = 0x1D, kDikZ = 0x2C, kDikS = 0x1F;
 constexpr int kRounds = 90;        // played before the ending: both keys of each player go through
-constexpr int32_t kSyncMs = 500;
 constexpr int32_t kDataTimeoutMs = 3000;
 const char* const kTimeOut = "Error : Kaillera return fatal TimeOut.. You're too low, man !!!\r\n";
 
@@ -154,18 +155,19 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) return Fail("usage: netplay_host PLAYER CHANNEL ENDING GAMES");
+    if (argc != 5 && argc != 6) return Fail("usage: netplay_host PLAYER CHANNEL ENDING GAMES [SYNC_MS]");
     const int player = std::atoi(argv[1]);
     const std::string channel = argv[2];
     const std::string ending = argv[3];
     const int games = std::atoi(argv[4]);
+    const int32_t syncMs = argc == 6 ? std::atoi(argv[5]) : 500;
 
     FakeDinput devices;
     const int32_t keyboard = devices.AddKeyboard();
     MessageBoxCatcher boxes;
     TestWindow window("Tavik_DI netplay host");
     FakeKaillera library;
-    library.SetClientMode(kSyncMs, 1, kDataTimeoutMs);
+    library.SetClientMode(syncMs, 1, kDataTimeoutMs);
     PluginApi plugin;
     if (!plugin.Load()) return Fail("the plug-in did not load");
     ControlSlot slots[4];
@@ -189,8 +191,13 @@ int main(int argc, char** argv) {
         if (game == 1) library.DropReference();
         emulation.Polling(true);
         const int firstRound = emulation.Rounds();
-        if (!WaitUntil([&] { return emulation.Rounds() >= firstRound + kRounds; }, 30000))
+        if (!WaitUntil([&] { return emulation.Rounds() >= firstRound + kRounds; }, 30000 + syncMs))
             return Fail("the game did not go on");
+        // The emulator is closed mid-game: the plug-in's detach must call nothing of the client.
+        if (ending == "exits") {
+            std::fputs(problems.c_str(), stderr);
+            ExitProcess(problems.empty() ? 0 : 1);
+        }
         if (ending == "killed") {
             HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
             SetEvent(ready);
@@ -214,7 +221,10 @@ int main(int argc, char** argv) {
     emulation.Stop();
     plugin.CloseDLL();
     if (ending != "closes" && !library.ServerDialogOpen()) Problem("CloseDLL ended the worker");
-    if (emulation.LongestPollMs() > kDataTimeoutMs + 2000) Problem("a poll waited beyond the library's time-out");
+    // The library's window is still open: its client must still work for it.
+    OpenAndCancelConfiguration(plugin, window.Handle());
+    if (emulation.LongestPollMs() > static_cast<ULONGLONG>(std::max(kDataTimeoutMs, syncMs) + 2000))
+        Problem("a poll waited beyond the library's time-out");
     plugin.Unload();
     // The user closes the library's window after the emulator unloaded the plug-in: our worker
     // returns through the plug-in's code, which must still be there, and then lets it go.

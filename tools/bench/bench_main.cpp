@@ -11,8 +11,10 @@ int main(int argc, char** argv) {
     if (!std::strcmp(mode, "pad-poll")) return BenchPadPoll();
     if (!std::strcmp(mode, "port-poll")) return BenchPortPoll();
     if (!std::strcmp(mode, "handoff")) return BenchHandoff();
+    if (!std::strcmp(mode, "waiting-game")) return BenchWaitingGame();
     if (!std::strcmp(mode, "create-devices")) return BenchCreateDevices();
+    if (!std::strcmp(mode, "rebuild-poll")) return BenchRebuildPoll();
     if (!std::strcmp(mode, "memory")) return BenchMemory();
-    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | port-poll | handoff | create-devices | memory\n");
+    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | port-poll | handoff | waiting-game | create-devices | rebuild-poll | memory\n");
     return 2;
 }

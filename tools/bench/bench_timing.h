@@ -33,5 +33,7 @@ int BenchPoll();
 int BenchPadPoll();
 int BenchPortPoll();
 int BenchHandoff();
+int BenchWaitingGame();
 int BenchCreateDevices();
+int BenchRebuildPoll();
 int BenchMemory();

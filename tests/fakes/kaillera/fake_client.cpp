@@ -58,6 +58,7 @@ struct Client {
     int32_t frameDelay = 1;
     int32_t dataTimeoutMs = 8000;
     std::vector<Window*> windows;  // open ones; never freed, a dialog loop may still hold one
+    bool shutDownUnderWindow = false;  // fact 7, until the windows open then have closed
     ClientGame game;
     HANDLE windowThread = nullptr;
     HANDLE lockstepMapping = nullptr;
@@ -188,12 +189,17 @@ int clientSelectServerDialog() {
             window->commands.pop_front();
         }
         if (command.close) break;
+        {
+            auto lock = state.lock();
+            if (client().shutDownUnderWindow) reportAndEnd("game started in a window after kailleraShutdown");
+        }
         runGame(state, command);
     }
     {
         auto lock = state.lock();
         auto& windows = client().windows;
         std::erase(windows, window);
+        if (windows.empty()) client().shutDownUnderWindow = false;
         if (state.dialogCall == call) {
             if (state.dialogThread) CloseHandle(state.dialogThread);
             state.dialogThread = nullptr;
@@ -372,6 +378,26 @@ void clientLibraryUnloading() {
         reportAndEnd("unloaded while its window thread runs");
 }
 
+void clientShutdown() {
+    State& state = State::instance();
+    auto lock = state.lock();
+    if (!client().windows.empty()) client().shutDownUnderWindow = true;
+}
+
+void checkCallAllowed(const char* entryPoint) {
+    using ShutdownInProgress = BOOLEAN(WINAPI*)();
+    static const auto shutdownInProgress = reinterpret_cast<ShutdownInProgress>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlDllShutdownInProgress")));
+    // No lock here: at process exit another thread may have died holding it.
+    if (shutdownInProgress && shutdownInProgress())
+        reportAndEnd((std::string(entryPoint) + " called at process exit, after the client's detach").c_str());
+    if (!clientMode()) return;
+    State& state = State::instance();
+    auto lock = state.lock();
+    if (client().shutDownUnderWindow)
+        reportAndEnd((std::string(entryPoint) + " called after kailleraShutdown while its window is open").c_str());
+}
+
 void leaveClientMode() {
     Client& c = client();
     for (Window* window : c.windows) {
@@ -383,6 +409,7 @@ void leaveClientMode() {
     if (c.game.run && !c.game.ended) c.game.windowClosed = true;
     closeLockstep();
     c.on = false;
+    c.shutDownUnderWindow = false;
 }
 
 }  // namespace fakek

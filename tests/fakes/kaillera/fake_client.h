@@ -17,6 +17,11 @@
 //    plug-in's CloseDLL; it holds no reference on the library, so unloading the library while it
 //    runs pulls its code from under it. A second kailleraSelectServerDialog opens a second window.
 // 6. Apart from kailleraInit the exports' results mean nothing.
+// 7. kailleraShutdown cleans up the sockets and frees the game list that an open window still
+//    uses: from then until that window closes, any call into the library fails, and so does a game
+//    started in that window.
+// 8. A host loads the client after the plug-in, so at process exit the client is detached first:
+//    a call made while the process's libraries are being detached reaches a detached client.
 //
 // Where the real client would crash, the fake reports instead: it prints what happened and ends
 // the process with kUnloadedExitCode, so that a test sees the fault every time, not by luck.
@@ -49,5 +54,9 @@ int32_t clientWindowsOpen();
 void leaveClientMode();
 // At the library's unload while its window thread runs: the real client would crash.
 void clientLibraryUnloading();
+// Before any entry point runs: reports a call that facts 7 and 8 say would fail.
+void checkCallAllowed(const char* entryPoint);
+// kailleraShutdown (fact 7).
+void clientShutdown();
 
 }  // namespace fakek
