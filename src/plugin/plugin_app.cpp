@@ -22,8 +22,10 @@ int PluginApp::ExitInstance(bool processTerminating) {
         // on them for ever; the netplay library, loaded after us, has been detached already, so
         // nothing of it may be called, and a dead thread may hold the session's lock. The system
         // reclaims all of it.
+        pluginState.motors.Shutdown(true);
         pluginState.devices.Shutdown(true);
     } else {
+        pluginState.motors.Shutdown(false);  // the motors hold devices of their own
         pluginState.devices.Shutdown(false);
         pluginState.session.Close();
         pluginState.session.WaitForForeignHandler(1000);

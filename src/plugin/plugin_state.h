@@ -6,6 +6,8 @@
 #include "input/polled_devices.h"
 #include "netplay/netplay_session.h"
 #include "plugin/controller_devices.h"
+#include "plugin/controller_motors.h"
+#include "plugin/controller_port.h"
 
 #include <windows.h>
 
@@ -16,6 +18,8 @@ struct PluginState {
     PolledDevices devices{PrepareControllerDevices};
     uint32_t pollCount = 0;  // GetKeys calls since RomOpen; wraps
     NetplaySession session;
+    ControllerMotors motors;  // the rumble paks' motors
+    PortController port[kControllerCount];
 };
 
 extern PluginState pluginState;
