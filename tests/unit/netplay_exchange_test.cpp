@@ -68,10 +68,6 @@ TEST(NetplayLogLines, TextsWithPercentSignsAreNotFormats) {
     EXPECT_EQ(ChatLine("%s%n", "%d %s"), "<%s%n> %d %s\r\n");
 }
 
-}  // namespace
-
-namespace {
-
 // The polls that begin a round in a host's sequence of polls: "R..." is one round of four polls.
 std::string RoundStarts(const std::vector<int32_t>& polls) {
     PollRounds rounds;

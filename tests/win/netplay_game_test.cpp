@@ -590,7 +590,6 @@ TEST_F(NetplayClientTest, OtherPlayerLeavingEndsTheGameWithoutABoxAndFreesTheCon
     EXPECT_EQ(words[1], kIdle) << "the other player's buttons stay held";
 }
 
-
 // A game started in the library's window after RomClosed waits for the next ROM, at no cost.
 TEST_F(NetplayClientTest, GameStartedBetweenRomsWaitsIdleAndTheNextRomPlaysIt) {
     StartNetplayPlugin(0);

@@ -1,12 +1,12 @@
 // Device-table set-up with a keyboard and 19 joysticks (the fake DirectInput), the longest poll of
 // an emulation thread while the table is rebuilt, and the memory a host has with the plug-in loaded
 // and polling.
+#include "bench_plugin.h"
 #include "bench_timing.h"
 #include "dialog_driver.h"
 #include "emulation_thread.h"
 #include "fake_dinput.h"
 #include "message_box_catcher.h"
-#include "plugin_api.h"
 #include "registry_fixture.h"
 #include "test_window.h"
 
@@ -49,10 +49,7 @@ int BenchRebuildPoll() {
     MessageBoxCatcher boxes;
     TestWindow window("Tavik_DI bench");
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
-    plugin.RomOpen();
+    if (!Bench::OpenPlugin(plugin, window.Handle())) return 1;
     devices.SetEnumerationDelay(kEnumerationMs);
     EmulationThread emulation(plugin);
     emulation.WaitFrames(10);
@@ -106,10 +103,7 @@ int BenchMemory() {
     const SIZE_T bareHost = PeakWorkingSet();
 
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
-    plugin.RomOpen();
+    if (!Bench::OpenPlugin(plugin, window.Handle())) return 1;
     for (int frame = 0; frame < 10000; ++frame)
         for (int controller = 0; controller < 4; ++controller) plugin.Poll(controller);
     plugin.RomClosed();

@@ -2,15 +2,7 @@
 // against a bare two-thread event ping-pong, the least such a meeting of two threads can cost.
 #include "bench_timing.h"
 #include "netplay_bench.h"
-#include "fake_dinput.h"
-#include "fake_kaillera.h"
-#include "message_box_catcher.h"
-#include "netplay_switch.h"
-#include "plugin_api.h"
 #include "process_cpu.h"
-#include "registry_fixture.h"
-#include "test_window.h"
-#include "watchdog.h"
 
 #include <atomic>
 #include <cstdio>

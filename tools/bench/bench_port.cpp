@@ -1,10 +1,10 @@
 // One game poll of four controllers when one of them has a rumble pak, against four GetKeys calls:
 // the raw controller's state command and the two passes around it, beside GetKeys for the other
 // three, as the emulators call them. Both on the test DirectInput, whose reads cost next to nothing.
+#include "bench_plugin.h"
 #include "bench_timing.h"
 #include "fake_dinput.h"
 #include "joybus_host.h"
-#include "plugin_api.h"
 #include "registry_fixture.h"
 #include "test_window.h"
 
@@ -26,10 +26,7 @@ int BenchPortPoll() {
     }
     TestWindow window("Tavik_DI bench");
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
-    plugin.RomOpen();
+    if (!Bench::OpenPlugin(plugin, window.Handle())) return 1;
 
     JoybusBlock state = JoybusBlock::State();
     const auto port = [&] {

@@ -53,7 +53,7 @@ struct Client {
     int32_t frameDelay = 1;
     int32_t dataTimeoutMs = 8000;
     std::vector<Window*> windows;  // open ones; never freed, a dialog loop may still hold one
-    bool shutDownUnderWindow = false;  // fact 7, until the windows open then have closed
+    bool shutDownUnderWindow = false;  // fact 9, until the windows open then have closed
     ClientGame game;
     HANDLE windowThread = nullptr;
     Link link;  // to the other processes of a relayed game

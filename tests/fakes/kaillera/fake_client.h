@@ -62,9 +62,9 @@ int32_t clientWindowsOpen();
 void leaveClientMode();
 // At the library's unload while its window thread runs: the real client would crash.
 void clientLibraryUnloading();
-// Before any entry point runs: reports a call that facts 7 and 8 say would fail.
+// Before any entry point runs: reports a call that facts 9 and 10 say would fail.
 void checkCallAllowed(const char* entryPoint);
-// kailleraShutdown (fact 7).
+// kailleraShutdown (fact 9).
 void clientShutdown();
 
 }  // namespace fakek
