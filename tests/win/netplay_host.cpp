@@ -2,7 +2,7 @@
 // Its emulation thread polls the four controllers at 60 Hz while its UI thread opens and closes
 // the ROM, opens the configuration and finally unloads the plug-in, as an emulator does.
 //
-// Usage: netplay_host.exe PLAYER CHANNEL ENDING GAMES [SYNC_MS [GAME D ONE-WAY-MS]]
+// Usage: netplay_host.exe PLAYER CHANNEL ENDING GAMES SYNC_MS GAME D ONE-WAY-MS
 //   PLAYER  1 or 2 (the host is player 1)
 //   ENDING  stops:     closes the ROM after its rounds, the other player still playing
 //           stays:     plays until the other player ends the game, then closes the ROM
@@ -14,9 +14,9 @@
 //                      the first exchange
 //   GAMES   games to play one after the other in the same process (each one: ROM opened, game,
 //           ending), before the unload
-//   SYNC_MS how long the library's first exchange of a game blocks (default 500)
-//   GAME    classic (default) or fullspeed; D the client's frame delay (default 1), ONE-WAY-MS
-//           the delay of the link between the hosts (default 0)
+//   SYNC_MS how long the library's first exchange of a game blocks
+//   GAME    classic or fullspeed; D the client's frame delay, ONE-WAY-MS the delay of the link
+//           between the hosts
 // Each game's first rounds, the four words the host received in each, go to
 // %TEMP%\CHANNEL-N-PLAYER.words (game N) for the test to compare between the hosts.
 // Exits 0 when every check held; prints the RomClosed times.
@@ -219,18 +219,17 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5 && argc != 6 && argc != 9)
-        return Fail("usage: netplay_host PLAYER CHANNEL ENDING GAMES [SYNC_MS [GAME D ONE-WAY-MS]]");
+    if (argc != 9) return Fail("usage: netplay_host PLAYER CHANNEL ENDING GAMES SYNC_MS GAME D ONE-WAY-MS");
     const int player = std::atoi(argv[1]);
     const std::string channel = argv[2];
     const std::string ending = argv[3];
     const int games = std::atoi(argv[4]);
-    const int32_t syncMs = argc >= 6 ? std::atoi(argv[5]) : 500;
+    const int32_t syncMs = std::atoi(argv[5]);
     Play play;
-    play.fullSpeed = argc == 9 && std::string(argv[6]) == "fullspeed";
-    play.delay = argc == 9 ? std::atoi(argv[7]) : 1;
+    play.fullSpeed = std::string(argv[6]) == "fullspeed";
+    play.delay = std::atoi(argv[7]);
     play.strict = ending != "mismatched";
-    const int32_t oneWayMs = argc == 9 ? std::atoi(argv[8]) : 0;
+    const int32_t oneWayMs = std::atoi(argv[8]);
     const char* gameName = play.fullSpeed ? kFullSpeedGame : "Unknown N64 Game";
 
     FakeDinput devices;
