@@ -1,8 +1,14 @@
 #include "plugin/state_composition.h"
 
+#include "input/xinput/xinput_gamepad.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+
+static bool operator==(const ButtonState& a, const ButtonState& b) {
+    return a.buttons == b.buttons && a.stickX == b.stickX && a.stickY == b.stickY;
+}
 
 namespace {
 
@@ -258,6 +264,70 @@ TEST(JoystickComposition, NewCodesNeverPressAKey) {
     // The stick keys are 0 in the layout; only button numbers below 256 can name keys.
     EXPECT_EQ(ComposeFromKeyboard(record, keys).buttons,
               ButtonBit::A | ButtonBit::B | ButtonBit::TriggerLeft | ButtonBit::TriggerRight | ButtonBit::Start);
+}
+
+// An XInput pad read through the pad layout gives the word the same pad gives through DirectInput,
+// where the triggers share the Z axis (the left one towards +) and the Y axes grow downwards.
+TEST(XInputComposition, PadLayoutGivesTheWordsOfTheSamePadThroughDirectInput) {
+    ControllerConfig record{};
+    ApplyPadDefaults(record, 100);
+    const auto compose = [&](const XInputGamepad& pad) {
+        JoystickSnapshot joystick;
+        ReadXInputSnapshot(pad, EffectiveRange(record), EffectiveDeadZone(record), joystick);
+        return ComposeFromJoystick(record, joystick);
+    };
+    JoystickSnapshot direct = WithButtons({0, 2, 4, 5, 7});
+    direct.x = -64;
+    direct.y = 64;
+    const ButtonState faces = compose({XInputButton::A | XInputButton::X | XInputButton::LeftShoulder |
+                                           XInputButton::RightShoulder | XInputButton::Start,
+                                       0, 0, -32768, -32768, 0, 0});
+    EXPECT_EQ(faces.buttons, ComposeFromJoystick(record, direct).buttons);
+    EXPECT_EQ(faces.stickX, -64);
+    EXPECT_EQ(faces.stickY, -64);
+    EXPECT_EQ(compose({0, 0, 0, 32767, 32767, 0, 0}).stickY, 64);
+
+    direct = WithButtons({});
+    direct.rx = 64;
+    direct.ry = -64;
+    direct.z = 64;
+    direct.pov[0] = 4500;
+    const ButtonState rest = compose({XInputButton::DPadUp | XInputButton::DPadRight, 255, 0, 0, 0, 32767, 32767});
+    EXPECT_EQ(rest, ComposeFromJoystick(record, direct));
+    EXPECT_EQ(rest.buttons, ButtonBit::CRight | ButtonBit::CUp | ButtonBit::TriggerZ | ButtonBit::PadUp | ButtonBit::PadRight);
+    // Idle pad: no bit, centred stick; opposite d-pad directions cancel.
+    EXPECT_EQ(compose({XInputButton::DPadUp | XInputButton::DPadDown, 0, 0, 0, 0, 0, 0}), (ButtonState{}));
+}
+
+TEST(XInputComposition, TriggersAreSeparateAxesPressedPastHalfWay) {
+    JoystickSnapshot joystick;
+    ReadXInputSnapshot({0, 255, 255, 0, 0, 0, 0}, 64, 0, joystick);
+    EXPECT_EQ(joystick.z, 64);  // both held: neither cancels the other
+    EXPECT_EQ(joystick.rz, 64);
+    ReadXInputSnapshot({0, 140, 120, 0, 0, 0, 0}, 64, 0, joystick);
+    EXPECT_TRUE(IsJoystickInputDown(joystick, AxisCode(JoystickAxisZ, true), 64));
+    EXPECT_FALSE(IsJoystickInputDown(joystick, AxisCode(JoystickAxisRz, true), 64));
+}
+
+TEST(XInputComposition, DeadZoneAndRangeApplyToSticksAndTriggers) {
+    JoystickSnapshot joystick;
+    // 10 % dead zone: 3276 of the stick's travel and 25 of a trigger's read as rest.
+    ReadXInputSnapshot({0, 25, 26, 3276, -3276, 3300, 0}, 100, 10, joystick);
+    EXPECT_EQ(joystick.x, 0);
+    EXPECT_EQ(joystick.y, 0);
+    EXPECT_EQ(joystick.rx, 0);  // (3300 - 3276) of 29491 is below one step of 100
+    EXPECT_EQ(joystick.z, 0);
+    EXPECT_EQ(joystick.rz, 0);
+    // Full travel reaches the full range either way, whatever the dead zone.
+    ReadXInputSnapshot({0, 255, 0, -32768, 32767, 32767, -32768}, 100, 10, joystick);
+    EXPECT_EQ(joystick.x, -100);
+    EXPECT_EQ(joystick.y, -100);
+    EXPECT_EQ(joystick.rx, 100);
+    EXPECT_EQ(joystick.ry, 100);
+    EXPECT_EQ(joystick.z, 100);
+    ReadXInputSnapshot({0, 0, 0, 16384 + 1638, 0, 0, 0}, 127, 10, joystick);
+    EXPECT_NEAR(joystick.x, 63, 1);  // half of the travel past the dead zone
+    for (uint32_t pov : {joystick.pov[1], joystick.pov[2], joystick.pov[3]}) EXPECT_EQ(pov, 0xFFFFFFFFu);
 }
 
 }  // namespace

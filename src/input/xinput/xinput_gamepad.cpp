@@ -1,0 +1,56 @@
+#include "input/xinput/xinput_gamepad.h"
+
+const uint16_t kXInputButtonOrder[kXInputButtonCount] = {
+    XInputButton::A,          XInputButton::B,             XInputButton::X,    XInputButton::Y,
+    XInputButton::LeftShoulder, XInputButton::RightShoulder, XInputButton::Back, XInputButton::Start,
+    XInputButton::LeftThumb,  XInputButton::RightThumb,
+};
+
+namespace {
+
+constexpr int32_t kStickFull = 32767;  // -32768 counts as full deflection too
+constexpr int32_t kTriggerFull = 255;
+constexpr uint32_t kHatCentred = 0xFFFFFFFF;
+constexpr uint8_t kDown = 0x80;
+
+// Past the dead zone the rest of the travel is stretched over the whole range, so full deflection
+// always reads as `range`.
+int32_t Scale(int32_t magnitude, int32_t full, int32_t range, int32_t deadZone) {
+    if (magnitude > full) magnitude = full;
+    const int32_t dead = full * deadZone / 100;
+    if (magnitude <= dead) return 0;
+    return (magnitude - dead) * range / (full - dead);
+}
+
+int32_t Stick(int16_t raw, int32_t range, int32_t deadZone) {
+    const int32_t value = Scale(raw < 0 ? -int32_t{raw} : raw, kStickFull, range, deadZone);
+    return raw < 0 ? -value : value;
+}
+
+// The d-pad as a hat in hundredths of a degree clockwise from up; opposite directions cancel.
+uint32_t Hat(uint16_t buttons) {
+    const int dx = ((buttons & XInputButton::DPadRight) ? 1 : 0) - ((buttons & XInputButton::DPadLeft) ? 1 : 0);
+    const int dy = ((buttons & XInputButton::DPadUp) ? 1 : 0) - ((buttons & XInputButton::DPadDown) ? 1 : 0);
+    constexpr uint32_t kAngles[3][3] = {
+        {22500, 18000, 13500},       // down-left, down, down-right
+        {27000, kHatCentred, 9000},  // left, none, right
+        {31500, 0, 4500},            // up-left, up, up-right
+    };
+    return kAngles[dy + 1][dx + 1];
+}
+
+}  // namespace
+
+void ReadXInputSnapshot(const XInputGamepad& pad, int32_t range, int32_t deadZone, JoystickSnapshot& out) {
+    out = JoystickSnapshot{};
+    out.x = Stick(pad.thumbLX, range, deadZone);
+    out.y = -Stick(pad.thumbLY, range, deadZone);
+    out.rx = Stick(pad.thumbRX, range, deadZone);
+    out.ry = -Stick(pad.thumbRY, range, deadZone);
+    out.z = Scale(pad.leftTrigger, kTriggerFull, range, deadZone);
+    out.rz = Scale(pad.rightTrigger, kTriggerFull, range, deadZone);
+    out.pov[0] = Hat(pad.buttons);
+    out.pov[1] = out.pov[2] = out.pov[3] = kHatCentred;
+    for (int button = 0; button < kXInputButtonCount; ++button)
+        if (pad.buttons & kXInputButtonOrder[button]) out.buttons[button] = kDown;
+}
