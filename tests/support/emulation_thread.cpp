@@ -9,7 +9,7 @@ constexpr DWORD kFrameMs = 16;
 }  // namespace
 
 EmulationThread::EmulationThread(const PluginApi& plugin) : getKeys_(plugin.GetKeys) {
-    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
 }
 
 EmulationThread::~EmulationThread() { Stop(); }
