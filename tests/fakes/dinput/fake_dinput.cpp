@@ -87,6 +87,10 @@ void __cdecl FakeDi_SetAttached(int32_t device, int32_t attached) {
     if (!target->attached) state.loseAcquisition(device);
 }
 
+void __cdecl FakeDi_SetDevicePath(int32_t device, const char* path) {
+    changeDevice(device, [&](VirtualDevice& d) { d.path = path ? path : ""; });
+}
+
 void __cdecl FakeDi_SetKey(int32_t device, int32_t code, int32_t down) {
     changeDevice(device, [&](VirtualDevice& d) {
         if (code >= 0 && code < static_cast<int32_t>(d.keys.size())) d.keys[code] = down ? 0x80 : 0;
