@@ -37,12 +37,14 @@ void ApplyKeyboardDefaults(ControllerConfig& r) {
 }
 
 namespace {
-// A layout writes the 21 mapped fields; the device's tuning and identity belong to the device.
+// A layout writes the 21 mapped fields; the device's tuning and identity, and the pak, stay.
 void ClearMapping(ControllerConfig& r, int32_t deviceIndex) {
     const ControllerConfig kept = r;
     r = ControllerConfig{};  // the stick button fields stay 0: both selectors name axes
     r.DeadZone = kept.DeadZone;
     r.Range = kept.Range;
+    r.Pak = kept.Pak;
+    r.RumbleStrength = kept.RumbleStrength;
     r.DeviceGuid = kept.DeviceGuid;
     r.DIDevice = deviceIndex;
 }
@@ -99,6 +101,10 @@ int32_t EffectiveRange(const ControllerConfig& r) {
     return r.Range >= kRangeMin && r.Range <= kRangeMax ? r.Range : kRangeDefault;
 }
 
+PakSetting EffectivePak(const ControllerConfig& r) {
+    return r.Pak >= PakNone && r.Pak <= PakTransfer ? static_cast<PakSetting>(r.Pak) : PakNone;
+}
+
 ControllerConfig* MappingForPlayer(ControllerConfigs& controllers, int32_t playAs) {
     if (playAs < 0 || playAs >= kControllerCount) return nullptr;
     return &controllers[playAs];
@@ -131,4 +137,6 @@ const ConfigField kStoredFieldOrder[kConfigFieldCount] = {
 const TuningField kTuningFields[kTuningFieldCount] = {
     {"DeadZone", &ControllerConfig::DeadZone, kDeadZoneDefault},
     {"Range", &ControllerConfig::Range, kRangeDefault},
+    {"Pak", &ControllerConfig::Pak, PakNone},
+    {"RumbleStrength", &ControllerConfig::RumbleStrength, kRumbleStrengthDefault},
 };

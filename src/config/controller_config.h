@@ -3,6 +3,7 @@
 #pragma once
 
 #include "config/device_identity.h"
+#include "input/motor.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +34,8 @@ struct ControllerConfig {
     // their range (a record never loaded holds 0) mean the defaults; see EffectiveDeadZone/Range.
     int32_t DeadZone;           // percent of full deflection, 0..50
     int32_t Range;              // full deflection of every joystick axis, 16..127
+    int32_t Pak;                // PakSetting; see EffectivePak
+    int32_t RumbleStrength = kRumbleStrengthDefault;  // percent of the pad's full force, 0..100
     DeviceIdentity DeviceGuid;  // the chosen device's instance; none: DIDevice alone names it
 };
 static_assert(offsetof(ControllerConfig, DeadZone) == 21 * 4, "the 21 signed 32-bit fields come first");
@@ -75,6 +78,11 @@ inline constexpr int32_t kRangeDefault = 64, kRangeMin = 16, kRangeMax = 127;
 int32_t EffectiveDeadZone(const ControllerConfig& record);
 int32_t EffectiveRange(const ControllerConfig& record);
 
+// What is inserted in a controller. The host learns it at InitiateControllers.
+enum PakSetting : int32_t { PakNone = 0, PakMemory = 1, PakRumble = 2, PakTransfer = 3 };
+// The pak a record asks for; a value outside the four means none.
+PakSetting EffectivePak(const ControllerConfig& record);
+
 // The mapping a netplay player plays with, or null when `playAs` names none of the four: an
 // out-of-range value from the registry must never index the table.
 ControllerConfig* MappingForPlayer(ControllerConfigs& controllers, int32_t playAs);
@@ -93,6 +101,6 @@ struct TuningField {
     int32_t ControllerConfig::*member;
     int32_t defaultValue;
 };
-inline constexpr int kTuningFieldCount = 2;
+inline constexpr int kTuningFieldCount = 4;
 extern const TuningField kTuningFields[kTuningFieldCount];
 inline constexpr const char* kDeviceGuidValue = "DeviceGuid";

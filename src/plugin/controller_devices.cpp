@@ -3,6 +3,7 @@
 #include "config/joystick_codes.h"
 #include "input/axis_properties.h"
 #include "input/device_lookup.h"
+#include "plugin/controller_port.h"
 #include "plugin/plugin_state.h"
 
 void PrepareControllerDevices(DeviceTable& table) {
@@ -21,4 +22,5 @@ void PrepareControllerDevices(DeviceTable& table) {
             if (deadZone != kDeadZoneDefault) SetAxisDeadZone(slot.device.Get(), axis, deadZone);
         }
     }
+    PrepareRumblePads(table);
 }

@@ -5,6 +5,7 @@
 #include "netplay/kaillera_library.h"
 #include "netplay/netplay_log_window.h"
 #include "plugin/compose_controller_state.h"
+#include "plugin/controller_port.h"
 #include "plugin/host_records.h"
 #include "plugin/plugin_state.h"
 #include "resources/resource_ids.h"
@@ -50,31 +51,14 @@ PLUGIN_EXPORT GetDllInfo(PluginInfo* info) {
 }
 
 PLUGIN_EXPORT InitiateControllers(HWND window, ControlSlot* controls) {
-    if (controls) {
-        for (int i = 0; i < kControllerCount; ++i) controls[i] = ControlSlot{1, 0, kNoPak};
-    }
+    DescribeControllers(controls);  // the host keeps no pointer of ours: nothing is written later
     pluginState.hostWindow = window;
     if (!window) AppMessageBox("Hum, bad news : InitiateControllers() have hwnd = NULL!!!");
 }
 
 PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
     if (!keys) return;
-    if (pluginState.devices.CreatingOnThisThread()) {
-        *keys = ButtonState{};  // re-entered from one of our own boxes: nothing is ready to read
-        return;
-    }
-    const DeviceRead devices(pluginState.devices, pluginState.hostWindow);
-    ++pluginState.pollCount;
-
-    ButtonState word{};
-    if (control >= 0 && control < kControllerCount) {
-        if (!pluginState.netplay.Enabled) {
-            ComposeControllerState(devices.Table(), pluginState.controllers[control], &word);
-        } else {
-            word = pluginState.session.Poll(control, pluginState.pollCount, devices.Table());
-        }
-    }
-    *keys = word;  // one store: the host never sees a half-built word
+    *keys = PollThroughGetKeys(control);  // one store: the host never sees a half-built word
 }
 
 PLUGIN_EXPORT RomOpen() {
@@ -91,6 +75,7 @@ PLUGIN_EXPORT RomClosed() {
     if (pluginState.netplay.Enabled) pluginState.session.Stop();
     netplayLogWindow.Destroy(false);  // its text stays for the next game's window
     pluginState.devices.Release();  // now, or by the next poll if one is reading
+    pluginState.motors.StopAll();
 }
 
 PLUGIN_EXPORT CloseDLL() {
@@ -100,6 +85,7 @@ PLUGIN_EXPORT CloseDLL() {
     pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();
     ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock
+    pluginState.motors.StopAll();
 }
 
 // The dialogs run on the host's window thread while its emulation thread may be polling: they list
@@ -123,6 +109,12 @@ PLUGIN_EXPORT DllTest(HWND parent) {
 
 PLUGIN_EXPORT DllAbout(HWND parent) { ShowAboutDialog(parent); }
 
-// Keyboard input comes from DirectInput, never from the host's messages or raw commands, so one
-// empty routine serves the four remaining entry points (exported under their names by the .def).
+// The host hands over command blocks only for a controller InitiateControllers gave raw data (a
+// rumble pak); any other block is left as it is.
+PLUGIN_EXPORT ControllerCommand(int32_t control, uint8_t* block) { ServeCommand(control, block); }
+
+PLUGIN_EXPORT ReadController(int32_t control, uint8_t* block) { ServeRead(control, block); }
+
+// Keyboard input comes from DirectInput, never from the host's messages, so one empty routine
+// serves the two key entry points (exported under their names by the .def).
 extern "C" void __cdecl IgnoredHostCall() {}

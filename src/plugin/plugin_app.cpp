@@ -21,9 +21,11 @@ int PluginApp::ExitInstance(bool processTerminating) {
         // The other threads are gone, DirectInput's among them, and releasing a device could wait
         // on them for ever; the netplay library, loaded after us, has been detached already. The
         // system reclaims all of it.
+        pluginState.motors.Shutdown(true);
         pluginState.devices.Shutdown(true);
         pluginState.session.Close();
     } else {
+        pluginState.motors.Shutdown(false);  // the motors hold devices of their own
         pluginState.devices.Shutdown(false);
         pluginState.session.Close();
         pluginState.session.WaitForForeignHandler(1000);

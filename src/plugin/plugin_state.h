@@ -7,6 +7,8 @@
 #include "input/xinput/xinput_pads.h"
 #include "netplay/netplay_session.h"
 #include "plugin/controller_devices.h"
+#include "plugin/controller_motors.h"
+#include "plugin/controller_port.h"
 
 #include <windows.h>
 
@@ -18,6 +20,8 @@ struct PluginState {
     XInputPads xinput;
     uint32_t pollCount = 0;  // GetKeys calls since RomOpen; wraps
     NetplaySession session;
+    ControllerMotors motors;  // the rumble paks' motors
+    PortController port[kControllerCount];
 };
 
 extern PluginState pluginState;

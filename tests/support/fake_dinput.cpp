@@ -33,6 +33,8 @@ FakeDinput::FakeDinput() {
     Resolve(module_, "FakeDi_GetRange", getRange_);
     Resolve(module_, "FakeDi_GetCooperativeFlags", getCooperativeFlags_);
     Resolve(module_, "FakeDi_CallCount", callCount_);
+    Resolve(module_, "FakeDi_SetForceFeedback", setForceFeedback_);
+    Resolve(module_, "FakeDi_GetEffects", getEffects_);
     reset_();
 }
 

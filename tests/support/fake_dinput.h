@@ -44,6 +44,12 @@ public:
         return flags;
     }
     int32_t Calls(FakeDiCall call, int32_t device = -1) const { return callCount_(call, device); }
+    void SetForceFeedback(int32_t device, bool on) { setForceFeedback_(device, on); }
+    FakeDiEffects Effects(int32_t device) const {
+        FakeDiEffects effects{};
+        getEffects_(device, &effects);
+        return effects;
+    }
 
 private:
     HMODULE module_ = nullptr;
@@ -64,4 +70,6 @@ private:
     FakeDi_GetRange_t getRange_ = nullptr;
     FakeDi_GetCooperativeFlags_t getCooperativeFlags_ = nullptr;
     FakeDi_CallCount_t callCount_ = nullptr;
+    FakeDi_SetForceFeedback_t setForceFeedback_ = nullptr;
+    FakeDi_GetEffects_t getEffects_ = nullptr;
 };

@@ -36,7 +36,7 @@ TEST(ControllerConfig, KeyboardDefaultsKeepDeviceAndSelectors) {
 
 TEST(ControllerConfig, AdaptoidDefaultsOverwriteTheMappedFieldsAndKeepTheTuning) {
     ControllerConfig record;
-    std::memset(&record, 0x5A, sizeof record);
+    std::memset(static_cast<void*>(&record), 0x5A, sizeof record);
     const ControllerConfig before = record;
     ApplyAdaptoidDefaults(record, 5);
     const ControllerConfig expected{5, 0, 0, 0, 0, 3, 0, 10, 11, 12, 13, 0, 3, 5, 1, 4, 2, 8, 6, 7, 9};

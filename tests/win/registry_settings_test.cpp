@@ -158,6 +158,8 @@ TEST_F(RegistrySettings, SaveThenLoadReproducesEverySetting) {
         for (const ConfigField& field : kStoredFieldOrder) record.*field.member = value++ * 37;
         record.DeadZone = value++;
         record.Range = value++;
+        record.Pak = value++;
+        record.RumbleStrength = value++;
     }
     controllers[1].DeviceGuid = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 9}};
     netplay.PlayAs = 3;
@@ -185,25 +187,33 @@ TEST_F(RegistrySettings, SaveThenLoadReproducesEverySetting) {
 }
 
 TEST_F(RegistrySettings, AddedValuesAreOptionalAndLeaveTheOriginalOnesAsTheyWere) {
-    // A record stored by an older build: no dead zone, range or device identity.
+    // A record stored by an older build: no dead zone, range, pak or device identity.
     WriteNumber("Controller0", "DIDevice", 1);
     WriteNumber("Controller0", "ButtonA", 4);
     Controller(0).DeadZone = 30;
     Controller(0).Range = 100;
+    Controller(0).Pak = PakRumble;
+    Controller(0).RumbleStrength = 40;
     Controller(0).DeviceGuid.data1 = 7;
     Load();
     EXPECT_EQ(Controller(0).DeadZone, kDeadZoneDefault);
     EXPECT_EQ(Controller(0).Range, kRangeDefault);
+    EXPECT_EQ(Controller(0).Pak, PakNone);
+    EXPECT_EQ(Controller(0).RumbleStrength, 100);
     EXPECT_TRUE(IsEmpty(Controller(0).DeviceGuid));
 
     // Saved with the added values, the original 21 keep their texts; an unreadable identity is none.
     Controller(0).DeadZone = 12;
     Controller(0).Range = 90;
+    Controller(0).Pak = PakMemory;
+    Controller(0).RumbleStrength = 55;
     Save();
     EXPECT_STREQ(ReadRaw("Controller0", "DIDevice")->c_str(), "1");
     EXPECT_STREQ(ReadRaw("Controller0", "ButtonA")->c_str(), "4");
     EXPECT_STREQ(ReadRaw("Controller0", "DeadZone")->c_str(), "12");
     EXPECT_STREQ(ReadRaw("Controller0", "Range")->c_str(), "90");
+    EXPECT_STREQ(ReadRaw("Controller0", "Pak")->c_str(), "1");
+    EXPECT_STREQ(ReadRaw("Controller0", "RumbleStrength")->c_str(), "55");
     EXPECT_STREQ(ReadRaw("Controller0", "DeviceGuid")->c_str(), "");
     WriteRaw("Controller0", "DeviceGuid", "{not a guid}");
     Load();

@@ -133,6 +133,7 @@ HRESULT FakeDevice::SetCooperativeLevel(HWND window, DWORD flags) {
         return DIERR_UNSUPPORTED;
     cooperativeFlags_ = flags;
     cooperativeWindow_ = window;
+    record_.exclusive = (flags & DISCL_EXCLUSIVE) != 0;
     if (device) {
         device->cooperativeFlags = flags;
         device->cooperativeWindow = window;
@@ -235,6 +236,7 @@ HRESULT FakeDevice::Acquire() {
     if (dataSize_ == 0) return DIERR_INVALIDPARAM;
     if (record_.acquired) return DI_NOEFFECT;
     record_.acquired = true;
+    ++record_.acquisition;
     return DI_OK;
 }
 
@@ -290,7 +292,8 @@ HRESULT FakeDevice::GetCapabilities(LPDIDEVCAPS caps) {
     const DWORD size = caps->dwSize;
     std::memset(caps, 0, size);
     caps->dwSize = size;
-    caps->dwFlags = (device->attached ? DIDC_ATTACHED : 0) | (device->keyboard ? 0 : DIDC_POLLEDDEVICE);
+    caps->dwFlags = (device->attached ? DIDC_ATTACHED : 0) | (device->keyboard ? 0 : DIDC_POLLEDDEVICE) |
+                    (device->forceFeedback ? DIDC_FORCEFEEDBACK : 0);
     caps->dwDevType = device->devType();
     caps->dwAxes = device->axisCount();
     caps->dwPOVs = device->hats;

@@ -180,4 +180,15 @@ int32_t __cdecl FakeDi_CallCount(int32_t call, int32_t device) {
     return state.callCount(call, device);
 }
 
+void __cdecl FakeDi_SetForceFeedback(int32_t device, int32_t on) {
+    changeDevice(device, [&](VirtualDevice& d) { d.forceFeedback = !d.keyboard && on != 0; });
+}
+
+void __cdecl FakeDi_GetEffects(int32_t device, FakeDiEffects* out) {
+    if (!out) return;
+    State& state = State::instance();
+    auto lock = state.lock();
+    *out = state.effectsOf(device);
+}
+
 }  // extern "C"

@@ -32,13 +32,24 @@ struct FakeDiCounters {
     int32_t enumerations;        // EnumDevices calls
     int32_t directInputsCreated; // DirectInputCreateEx successes
     int32_t devicesCreated;      // CreateDeviceEx successes
-    int32_t liveObjects;         // DirectInput objects + device objects not yet released to 0 references
+    int32_t liveObjects;         // DirectInput, device and effect objects not yet released to 0 references
     int32_t liveDevices;         // device objects not yet released to 0 references
     int32_t references;          // sum of reference counts over all live objects
     int32_t acquireCalls;        // Acquire calls (successful or not)
     int32_t acquiredNow;         // device objects currently acquired
     int32_t getDeviceStateCalls;
     int32_t pollCalls;
+};
+
+// A joystick's force-feedback effects since the last FakeDi_Reset.
+struct FakeDiEffects {
+    int32_t created;    // CreateEffect successes
+    int32_t live;       // effect objects not yet released
+    int32_t playing;    // effects started, not stopped, and still downloaded
+    int32_t starts;     // Start successes
+    int32_t stops;      // Stop successes
+    int32_t refused;    // Start or Stop refused: the device not acquired at the exclusive level
+    int32_t magnitude;  // constant force of the last effect created
 };
 
 typedef void(__cdecl* FakeDi_Reset_t)(void);
@@ -77,6 +88,9 @@ typedef int32_t(__cdecl* FakeDi_GetRange_t)(int32_t device, int32_t offset, int3
 typedef int32_t(__cdecl* FakeDi_GetDeadZone_t)(int32_t device, int32_t offset);
 // Cooperative level flags and window last set on `device` (0 when never set).
 typedef int32_t(__cdecl* FakeDi_GetCooperativeFlags_t)(int32_t device, void** window);
+// Gives a joystick force feedback (DIDC_FORCEFEEDBACK, constant-force effects) or takes it away.
+typedef void(__cdecl* FakeDi_SetForceFeedback_t)(int32_t device, int32_t on);
+typedef void(__cdecl* FakeDi_GetEffects_t)(int32_t device, struct FakeDiEffects* out);
 // Number of calls of `call` on `device` (-1: all devices) since reset.
 typedef int32_t(__cdecl* FakeDi_CallCount_t)(int32_t call, int32_t device);
 

@@ -55,12 +55,12 @@ HRESULT FakeDirectInput::EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKA cal
         if (auto fault = state.enter(FAKEDI_CALL_ENUM_DEVICES, kNoDevice)) return *fault;
         const DWORD type = GET_DIDEVICE_TYPE(devType);
         if (!callback || type > DIDEVTYPE_JOYSTICK) return DIERR_INVALIDPARAM;
-        // No virtual device has force feedback, and only keyboards and joysticks exist.
-        if ((flags & DIEDFL_FORCEFEEDBACK) || type == DIDEVTYPE_DEVICE || type == DIDEVTYPE_MOUSE)
-            return DI_OK;
+        // Only keyboards and joysticks exist.
+        if (type == DIDEVTYPE_DEVICE || type == DIDEVTYPE_MOUSE) return DI_OK;
         for (int i = 0; i < state.deviceCount(); ++i) {
             const VirtualDevice& device = *state.device(i);
             if ((flags & DIEDFL_ATTACHEDONLY) && !device.attached) continue;
+            if ((flags & DIEDFL_FORCEFEEDBACK) && !device.forceFeedback) continue;
             if (type != 0 && GET_DIDEVICE_TYPE(device.devType()) != type) continue;
             DIDEVICEINSTANCEA instance;
             device.fillInstance(instance, sizeof instance);

@@ -11,6 +11,8 @@ ULONG addReference(ObjectRecord& record);
 // Returns the references left; at zero the record is unregistered and the caller deletes itself.
 ULONG dropReference(ObjectRecord& record);
 
+class FakeDevice;
+
 class FakeDirectInput final : public IDirectInput7A {
 public:
     // Registers with the state; the caller holds the state lock.
@@ -61,9 +63,7 @@ public:
     STDMETHOD(RunControlPanel)(HWND, DWORD) override { return E_NOTIMPL; }
     STDMETHOD(Initialize)(HINSTANCE, DWORD, REFGUID) override { return E_NOTIMPL; }
 
-    STDMETHOD(CreateEffect)(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*, LPUNKNOWN) override {
-        return E_NOTIMPL;
-    }
+    STDMETHOD(CreateEffect)(REFGUID guid, LPCDIEFFECT effect, LPDIRECTINPUTEFFECT* out, LPUNKNOWN outer) override;
     STDMETHOD(EnumEffects)(LPDIENUMEFFECTSCALLBACKA, LPVOID, DWORD) override { return E_NOTIMPL; }
     STDMETHOD(GetEffectInfo)(LPDIEFFECTINFOA, REFGUID) override { return E_NOTIMPL; }
     STDMETHOD(GetForceFeedbackState)(LPDWORD) override { return E_NOTIMPL; }
@@ -84,6 +84,9 @@ public:
         return E_NOTIMPL;
     }
 
+    // Under the state lock: the acquisition an effect of this object may play in, or 0.
+    uint64_t exclusiveAcquisitionOf() const { return record_.exclusiveAcquisition(); }
+
 private:
     // Drops acquisition when a read or poll reports the device as lost or not acquired, so that
     // the next Acquire starts over as it does on Windows.
@@ -98,6 +101,35 @@ private:
     DWORD dataSize_ = 0;  // 0 until SetDataFormat
     DWORD cooperativeFlags_ = 0;
     HWND cooperativeWindow_ = nullptr;
+};
+
+// A force-feedback effect of one device object; fake_effect.cpp states what it follows.
+class FakeEffect final : public IDirectInputEffect {
+public:
+    // Registers with the state and holds a reference to `owner`; the caller holds the state lock.
+    FakeEffect(FakeDevice* owner, ObjectRecord& ownerRecord);
+
+    STDMETHOD(QueryInterface)(REFIID riid, void** out) override;
+    STDMETHOD_(ULONG, AddRef)() override { return addReference(record_); }
+    STDMETHOD_(ULONG, Release)() override;
+
+    STDMETHOD(Initialize)(HINSTANCE, DWORD, REFGUID) override { return DI_OK; }
+    STDMETHOD(GetEffectGuid)(LPGUID guid) override;
+    STDMETHOD(GetParameters)(LPDIEFFECT, DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(SetParameters)(LPCDIEFFECT, DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(Start)(DWORD iterations, DWORD flags) override;
+    STDMETHOD(Stop)() override;
+    STDMETHOD(GetEffectStatus)(LPDWORD status) override;
+    STDMETHOD(Download)() override { return E_NOTIMPL; }
+    STDMETHOD(Unload)() override { return E_NOTIMPL; }
+    STDMETHOD(Escape)(LPDIEFFESCAPE) override { return E_NOTIMPL; }
+
+    // Downloads the effect if its device object is acquired at the exclusive level.
+    void downloadIfExclusive() { record_.downloadedIn = owner_->exclusiveAcquisitionOf(); }
+
+private:
+    ObjectRecord record_;
+    FakeDevice* owner_;
 };
 
 // Shared by CreateDevice and CreateDeviceEx; counts and faults the call.

@@ -138,6 +138,22 @@ void State::loseAcquisition(int device) {
             record->acquired = false;
 }
 
+FakeDiEffects State::effectsOf(int index) const {
+    const VirtualDevice* target = index >= 0 && index < deviceCount() ? &devices_[index] : nullptr;
+    if (!target) return FakeDiEffects{};
+    FakeDiEffects out = target->effects;
+    for (const ObjectRecord* record : objects_) {
+        if (!record->owner || record->generation != generation_ || record->device != index) continue;
+        ++out.live;
+        // An effect plays from its Start until its Stop, within the acquisition it was downloaded
+        // in: unacquiring unloads it, and an unplugged pad plays nothing.
+        const uint64_t acquisition = record->owner->exclusiveAcquisition();
+        if (record->started && target->attached && acquisition != 0 && acquisition == record->downloadedIn)
+            ++out.playing;
+    }
+    return out;
+}
+
 FakeDiCounters State::counters() const {
     FakeDiCounters out{};
     out.enumerations = callCount(FAKEDI_CALL_ENUM_DEVICES, kNoDevice);

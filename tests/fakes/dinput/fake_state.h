@@ -53,6 +53,8 @@ struct VirtualDevice {
     std::map<DWORD, DWORD> deadZones;   // likewise, DIPROP_DEADZONE in 1/10000 of the range
     DWORD cooperativeFlags = 0;
     HWND cooperativeWindow = nullptr;
+    bool forceFeedback = false;  // reported as DIDC_FORCEFEEDBACK; effects can be created
+    FakeDiEffects effects{};     // calls on its effects; `live` and `playing` are counted when asked
 
     DWORD devType() const;
     // Axes that exist as objects (for properties and enumeration): those in axisMask.
@@ -71,6 +73,17 @@ struct ObjectRecord {
     bool acquired = false;
     uint64_t generation = 0;  // objects from before the last reset refer to nothing
     int device = kNoDevice;
+    // Devices: exclusive cooperative level, and which acquisition they are in (counted from 1).
+    bool exclusive = false;
+    uint64_t acquisition = 0;
+    // Effects: the device object that made them (kept alive by them), started by the program, and
+    // downloaded in which acquisition of it (0: not downloaded).
+    const ObjectRecord* owner = nullptr;
+    bool started = false;
+    uint64_t downloadedIn = 0;
+
+    // A device's acquisition in which effects may be downloaded, started and stopped, or 0.
+    uint64_t exclusiveAcquisition() const { return acquired && exclusive ? acquisition : 0; }
 };
 
 class State {
@@ -105,6 +118,8 @@ public:
     void noteDirectInputCreated() { ++directInputsCreated_; }
     void noteDeviceCreated() { ++devicesCreated_; }
     FakeDiCounters counters() const;
+    // The effects of `device` as FakeDi_GetEffects reports them.
+    FakeDiEffects effectsOf(int device) const;
 
 private:
     struct Fault {

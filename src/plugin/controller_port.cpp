@@ -1,0 +1,112 @@
+#include "plugin/controller_port.h"
+
+#include "input/device_lookup.h"
+#include "input/force_feedback_motor.h"
+#include "plugin/compose_controller_state.h"
+#include "plugin/controller_commands.h"
+#include "plugin/plugin_state.h"
+
+#include <bit>
+
+namespace {
+
+PortController* RawController(int32_t control) {
+    if (control < 0 || control >= kControllerCount) return nullptr;
+    PortController& port = pluginState.port[control];
+    return port.raw.load(std::memory_order_relaxed) ? &port : nullptr;
+}
+
+// The pad a controller reads in `table`, or null.
+const DeviceSlot* PadOf(const DeviceTable* table, const ControllerConfig& record) {
+    const int32_t index = record.DIDevice;
+    if (!table || index < 0 || index >= kMaxDevices) return nullptr;
+    const DeviceSlot& slot = table->slots[index];
+    return slot.device && HoldsChosenDevice(slot.instanceGuid, record) ? &slot : nullptr;
+}
+
+// The host learned of the rumble pak at InitiateControllers; the motor runs only while it is still
+// the setting, and never during netplay, where the game sees no pak.
+bool MotorWanted(int32_t control) {
+    return !pluginState.netplay.Enabled && EffectivePak(pluginState.controllers[control]) == PakRumble;
+}
+
+void RunMotor(int32_t control, bool on) {
+    if (!MotorWanted(control)) {
+        pluginState.motors.Stop(control);
+        return;
+    }
+    const ControllerConfig& record = pluginState.controllers[control];
+    const DeviceRead devices(pluginState.devices, pluginState.hostWindow);
+    pluginState.motors.Run(control, PadOf(devices.Table(), record), record.RumbleStrength, on);
+}
+
+// Costs what a plain controller's state costs its host. During netplay each GetKeys is one
+// exchange: a host that also calls GetKeys for this controller has paid it there, one that never
+// does pays it here.
+ButtonState StateForCommand(int32_t control, const PortController& port) {
+    if (pluginState.netplay.Enabled && port.polledThroughGetKeys.load(std::memory_order_relaxed))
+        return std::bit_cast<ButtonState>(port.lastWord.load(std::memory_order_relaxed));
+    return PollController(control);
+}
+
+}  // namespace
+
+void DescribeControllers(ControlSlot* slots) {
+    pluginState.motors.StopAll();  // the host may be told of other paks
+    if (!slots) return;
+    for (int control = 0; control < kControllerCount; ++control) {
+        const ControlSlot slot = ControlSlotForPak(pluginState.controllers[control].Pak);
+        pluginState.port[control].raw = slot.rawData != 0;
+        slots[control] = slot;
+    }
+}
+
+ButtonState PollController(int32_t control) {
+    // Re-entered from one of our own boxes: nothing is ready to read.
+    if (pluginState.devices.CreatingOnThisThread()) return ButtonState{};
+    const DeviceRead devices(pluginState.devices, pluginState.hostWindow);
+    ++pluginState.pollCount;
+    ButtonState word{};
+    if (control >= 0 && control < kControllerCount) {
+        if (!pluginState.netplay.Enabled)
+            ComposeControllerState(devices.Table(), pluginState.controllers[control], &word);
+        else
+            word = pluginState.session.Poll(control, pluginState.pollCount, devices.Table());
+    }
+    return word;
+}
+
+ButtonState PollThroughGetKeys(int32_t control) {
+    const ButtonState word = PollController(control);
+    if (PortController* port = RawController(control)) {
+        port->lastWord.store(std::bit_cast<uint32_t>(word), std::memory_order_relaxed);
+        port->polledThroughGetKeys.store(true, std::memory_order_relaxed);
+    }
+    return word;
+}
+
+void ServeCommand(int32_t control, uint8_t* block) {
+    if (!RawController(control)) return;  // -1, or a controller the host answers itself
+    const InsertedPak pak = pluginState.netplay.Enabled ? InsertedPak::None : InsertedPak::Rumble;
+    const CommandAction action = AnswerCommand(block, pak);
+    if (action.kind == CommandAction::Motor) RunMotor(control, action.motorOn);
+}
+
+void ServeRead(int32_t control, uint8_t* block) {
+    PortController* port = RawController(control);
+    if (!port) return;
+    // A pak setting changed since, or netplay switched on, stops the motor within a frame.
+    if (pluginState.motors.On(control) && !MotorWanted(control)) pluginState.motors.Stop(control);
+    if (IsStateCommand(block)) WriteStateReply(block, StateForCommand(control, *port));
+}
+
+void PrepareRumblePads(DeviceTable& table) {
+    if (!pluginState.hostWindow) return;  // exclusive access needs the host's window
+    bool taken[kMaxDevices] = {};
+    for (const ControllerConfig& record : pluginState.controllers) {
+        const DeviceSlot* pad = PadOf(&table, record);
+        if (!pad || pad->kind != DeviceJoystick || EffectivePak(record) != PakRumble || taken[record.DIDevice]) continue;
+        taken[record.DIDevice] = true;
+        TakeForForceFeedback(pad->device.Get(), pluginState.hostWindow);
+    }
+}
