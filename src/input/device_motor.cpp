@@ -1,8 +1,10 @@
 #include "input/device_motor.h"
 
 #include "input/force_feedback_motor.h"
+#include "input/xinput/xinput_motor.h"
 
 std::unique_ptr<Motor> MakeDeviceMotor(const DeviceSlot& slot, int32_t strengthPercent) {
+    if (slot.kind == DeviceXInputPad) return MakeXInputMotor(slot, strengthPercent);
     if (!slot.device) return nullptr;
     // Another kind of pad makes its own motor here (an XInput pad its vibration motors), and the
     // controllers' motors never ask which kind they run.

@@ -8,7 +8,8 @@ void ControllerMotors::Run(int controller, const DeviceSlot* pad, int32_t streng
     if (controller < 0 || controller >= kControllerCount) return;
     const std::lock_guard<SlimLock> hold(lock_);
     Entry& entry = entries_[controller];
-    const void* device = pad ? pad->device.Get() : nullptr;
+    // An XInput pad has no DirectInput object: its slot names it.
+    const void* device = !pad ? nullptr : pad->device ? static_cast<const void*>(pad->device.Get()) : pad;
     if (entry.device != device || entry.strength != strengthPercent) {
         entry.motor.reset();  // stops it
         entry.device = nullptr;

@@ -2,6 +2,7 @@
 
 #include "input/device_lookup.h"
 #include "input/force_feedback_motor.h"
+#include "input/xinput/xinput_motor.h"
 #include "plugin/compose_controller_state.h"
 #include "plugin/controller_commands.h"
 #include "plugin/plugin_state.h"
@@ -19,6 +20,7 @@ PortController* RawController(int32_t control) {
 // The pad a controller reads in `table`, or null.
 const DeviceSlot* PadOf(const DeviceTable* table, const ControllerConfig& record) {
     const int32_t index = record.DIDevice;
+    if (const int32_t pad = XInputPadOf(index); pad >= 0) return &XInputPadSlot(pad);
     if (!table || index < 0 || index >= kMaxDevices) return nullptr;
     const DeviceSlot& slot = table->slots[index];
     return slot.device && HoldsChosenDevice(slot.instanceGuid, record) ? &slot : nullptr;
