@@ -13,17 +13,22 @@ constexpr int32_t kTriggerFull = 255;
 constexpr uint32_t kHatCentred = 0xFFFFFFFF;
 constexpr uint8_t kDown = 0x80;
 
-// Past the dead zone the rest of the travel is stretched over the whole range, so full deflection
-// always reads as `range`.
-int32_t Scale(int32_t magnitude, int32_t full, int32_t range, int32_t deadZone) {
-    if (magnitude > full) magnitude = full;
-    const int32_t dead = full * deadZone / 100;
-    if (magnitude <= dead) return 0;
-    return (magnitude - dead) * range / (full - dead);
-}
+// Past the dead zone the rest of the travel is stretched over the whole range. The stretch is one
+// multiplication by a 16.16 factor worked out once per read; rounding it up keeps full travel at
+// exactly `range`.
+struct Scale {
+    Scale(int32_t full, int32_t range, int32_t deadZone)
+        : full(full), dead(full * deadZone / 100), factor(((range << 16) + (full - dead) - 1) / (full - dead)) {}
+    int32_t operator()(int32_t magnitude) const {
+        if (magnitude > full) magnitude = full;
+        if (magnitude <= dead) return 0;
+        return static_cast<int32_t>((int64_t{magnitude - dead} * factor) >> 16);
+    }
+    int32_t full, dead, factor;
+};
 
-int32_t Stick(int16_t raw, int32_t range, int32_t deadZone) {
-    const int32_t value = Scale(raw < 0 ? -int32_t{raw} : raw, kStickFull, range, deadZone);
+int32_t Stick(const Scale& scale, int16_t raw) {
+    const int32_t value = scale(raw < 0 ? -int32_t{raw} : raw);
     return raw < 0 ? -value : value;
 }
 
@@ -42,13 +47,14 @@ uint32_t Hat(uint16_t buttons) {
 }  // namespace
 
 void ReadXInputSnapshot(const XInputGamepad& pad, int32_t range, int32_t deadZone, JoystickSnapshot& out) {
+    const Scale stick(kStickFull, range, deadZone), trigger(kTriggerFull, range, deadZone);
     out = JoystickSnapshot{};
-    out.x = Stick(pad.thumbLX, range, deadZone);
-    out.y = -Stick(pad.thumbLY, range, deadZone);
-    out.rx = Stick(pad.thumbRX, range, deadZone);
-    out.ry = -Stick(pad.thumbRY, range, deadZone);
-    out.z = Scale(pad.leftTrigger, kTriggerFull, range, deadZone);
-    out.rz = Scale(pad.rightTrigger, kTriggerFull, range, deadZone);
+    out.x = Stick(stick, pad.thumbLX);
+    out.y = -Stick(stick, pad.thumbLY);
+    out.rx = Stick(stick, pad.thumbRX);
+    out.ry = -Stick(stick, pad.thumbRY);
+    out.z = trigger(pad.leftTrigger);
+    out.rz = trigger(pad.rightTrigger);
     out.pov[0] = Hat(pad.buttons);
     out.pov[1] = out.pov[2] = out.pov[3] = kHatCentred;
     for (int button = 0; button < kXInputButtonCount; ++button)
