@@ -128,7 +128,7 @@ TEST_F(GetKeysTest, UnpluggedJoystickReadsIdleAndComesBack) {
 TEST_F(GetKeysTest, PadMappedThroughAxisAndHatDirectionsComesBackAfterBeingUnplugged) {
     pad = fake.AddJoystick();
     fake.SetJoystickObjects(pad, 0xFF, 1);
-    StoreMapping(0, 0, {{"ButtonUp", 1041}, {"PadLeft", 2003}, {"TriggerZ", 1021}});  // Ry+, hat 0 left, Z+
+    StoreMapping(0, 0, {{"ButtonUp", 1041}, {"PadLeft", 2003}, {"PadUp", 2000}, {"TriggerZ", 1021}});  // Ry+, hat 0 left and up, Z+
     Start();
     fake.SetAxis(pad, 4, 60);
     fake.SetPov(pad, 0, 27000);

@@ -48,7 +48,7 @@ uint32_t Hat(uint16_t buttons) {
 
 void ReadXInputSnapshot(const XInputGamepad& pad, int32_t range, int32_t deadZone, JoystickSnapshot& out) {
     const Scale stick(kStickFull, range, deadZone), trigger(kTriggerFull, range, deadZone);
-    out = JoystickSnapshot{};
+    out = kReleasedJoystick;
     out.x = Stick(stick, pad.thumbLX);
     out.y = -Stick(stick, pad.thumbLY);
     out.rx = Stick(stick, pad.thumbRX);
@@ -56,7 +56,6 @@ void ReadXInputSnapshot(const XInputGamepad& pad, int32_t range, int32_t deadZon
     out.z = trigger(pad.leftTrigger);
     out.rz = trigger(pad.rightTrigger);
     out.pov[0] = Hat(pad.buttons);
-    out.pov[1] = out.pov[2] = out.pov[3] = kHatCentred;
     for (int button = 0; button < kXInputButtonCount; ++button)
         if (pad.buttons & kXInputButtonOrder[button]) out.buttons[button] = kDown;
 }
