@@ -19,6 +19,14 @@
 
 namespace {
 
+// Loads the plug-in, whose start-up reads the settings stored so far, and hands it `window`.
+bool LoadPlugin(PluginApi& plugin, const TestWindow& window) {
+    if (!plugin.Load()) return false;
+    ControlSlot slots[4];
+    plugin.InitiateControllers(window.Handle(), slots);
+    return true;
+}
+
 struct BareDevice {
     const char* what;  // names the two figures
     GUID instance;
@@ -32,9 +40,7 @@ struct BareDevice {
 // directly: what composing the word adds to the read itself.
 int ComparePoll(TestWindow& window, const BareDevice& bare) {
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
+    if (!LoadPlugin(plugin, window)) return 1;
 
     IDirectInput7A* directInput = nullptr;
     IDirectInputDevice7A* device = nullptr;
@@ -93,9 +99,7 @@ int BenchPadPoll() {
     TestRegistry::WriteRecord("Controller1", record);
     TestWindow window("Tavik_DI bench");
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
+    if (!LoadPlugin(plugin, window)) return 1;
 
     const ButtonState word = plugin.Poll(0);  // creates the plug-in's devices
     // Taken in turns, so that neither gains from running later on a warmer machine.
@@ -132,9 +136,7 @@ int BenchXInputPoll() {
     TestRegistry::WriteRecord("Controller1", record);
     TestWindow window("Tavik_DI bench");
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
+    if (!LoadPlugin(plugin, window)) return 1;
 
     ButtonState word{};
     for (int wait = 0; wait < 200 && word.buttons == 0; ++wait, Sleep(10)) word = plugin.Poll(0);  // found off the poll
