@@ -74,7 +74,8 @@ int XInputPads::AskMissing() {
     for (int index = 0; index < kXInputPadCount; ++index) {
         Pad& pad = pads_[index];
         const DWORD wantedAt = pad.wantedAt.load(std::memory_order_relaxed);
-        if (pad.connected.load() || !wantedAt || now - wantedAt > kWantedForMs) continue;
+        // Signed: a poll may have stored a tick later than `now`.
+        if (pad.connected.load() || !wantedAt || static_cast<int32_t>(now - wantedAt) > int32_t{kWantedForMs}) continue;
         XINPUT_STATE state;
         if (xinput && xinput->getState(static_cast<DWORD>(index), &state) == ERROR_SUCCESS)
             pad.connected.store(true, std::memory_order_release);
