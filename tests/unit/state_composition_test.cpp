@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 
 static bool operator==(const ButtonState& a, const ButtonState& b) {
@@ -299,35 +300,16 @@ TEST(XInputComposition, PadLayoutGivesTheWordsOfTheSamePadThroughDirectInput) {
     EXPECT_EQ(compose({XInputButton::DPadUp | XInputButton::DPadDown, 0, 0, 0, 0, 0, 0}), (ButtonState{}));
 }
 
-TEST(XInputComposition, TriggersAreSeparateAxesPressedPastHalfWay) {
-    JoystickSnapshot joystick;
-    ReadXInputSnapshot({0, 255, 255, 0, 0, 0, 0}, 64, 0, joystick);
-    EXPECT_EQ(joystick.z, 64);  // both held: neither cancels the other
-    EXPECT_EQ(joystick.rz, 64);
-    ReadXInputSnapshot({0, 140, 120, 0, 0, 0, 0}, 64, 0, joystick);
-    EXPECT_TRUE(IsJoystickInputDown(joystick, AxisCode(JoystickAxisZ, true), 64));
-    EXPECT_FALSE(IsJoystickInputDown(joystick, AxisCode(JoystickAxisRz, true), 64));
-}
-
-TEST(XInputComposition, DeadZoneAndRangeApplyToSticksAndTriggers) {
-    JoystickSnapshot joystick;
-    // 10 % dead zone: 3276 of the stick's travel and 25 of a trigger's read as rest.
-    ReadXInputSnapshot({0, 25, 26, 3276, -3276, 3300, 0}, 100, 10, joystick);
-    EXPECT_EQ(joystick.x, 0);
-    EXPECT_EQ(joystick.y, 0);
-    EXPECT_EQ(joystick.rx, 0);  // (3300 - 3276) of 29491 is below one step of 100
-    EXPECT_EQ(joystick.z, 0);
-    EXPECT_EQ(joystick.rz, 0);
-    // Full travel reaches the full range either way, whatever the dead zone.
-    ReadXInputSnapshot({0, 255, 0, -32768, 32767, 32767, -32768}, 100, 10, joystick);
-    EXPECT_EQ(joystick.x, -100);
-    EXPECT_EQ(joystick.y, -100);
-    EXPECT_EQ(joystick.rx, 100);
-    EXPECT_EQ(joystick.ry, 100);
-    EXPECT_EQ(joystick.z, 100);
-    ReadXInputSnapshot({0, 0, 0, 16384 + 1638, 0, 0, 0}, 127, 10, joystick);
-    EXPECT_NEAR(joystick.x, 63, 1);  // half of the travel past the dead zone
-    for (uint32_t pov : {joystick.pov[1], joystick.pov[2], joystick.pov[3]}) EXPECT_EQ(pov, 0xFFFFFFFFu);
+TEST(XInputComposition, SticksAndEachTriggerScaleToTheRangePastTheDeadZone) {
+    JoystickSnapshot j;
+    // 10 %: 3276 of a stick's travel and 25 of a trigger's read as rest.
+    ReadXInputSnapshot({0, 25, 26, 3276, -3276, 3300, 0}, 100, 10, j);
+    EXPECT_EQ((std::array{j.x, j.y, j.rx, j.z, j.rz}), (std::array{0, 0, 0, 0, 0}));
+    // Full travel gives the full range whatever the dead zone; both triggers held stay apart.
+    ReadXInputSnapshot({0, 255, 255, -32768, 32767, 32767, -32768}, 100, 10, j);
+    EXPECT_EQ((std::array{j.x, j.y, j.rx, j.ry, j.z, j.rz}), (std::array{-100, -100, 100, 100, 100, 100}));
+    ReadXInputSnapshot({0, 0, 0, 16384 + 1638, 0, 0, 0}, 127, 10, j);
+    EXPECT_NEAR(j.x, 63, 1);  // half of the travel past the dead zone
 }
 
 }  // namespace
