@@ -10,6 +10,7 @@ scripts/with-wine.sh bash -c '
   run() { WINEDLLOVERRIDES=$1 ../../../../scripts/wine-run.sh tavik_bench.exe "$2"; }
   run dinput=b poll
   run dinput=n pad-poll
+  run dinput=n port-poll
   run dinput,xinput1_4=n xinput-poll
   run dinput=n handoff
   run dinput=n create-devices

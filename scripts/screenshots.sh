@@ -10,7 +10,7 @@ bin=build/win64/tests/bin
 scratch=$(mktemp -d /tmp/tavik-shots.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p docs
-for name in config keyboard joystick xinput about test; do
+for name in config keyboard joystick xinput pak about test; do
   ready=$scratch/$name.ready done=$scratch/$name.done
   (cd "$bin" && WINEDLLOVERRIDES=dinput,xinput1_4=n /usr/lib/wine/wine64 dialog_shots.exe "$name" "Z:$ready" "Z:$done" >"$scratch/$name.log" 2>&1) &
   helper=$!

@@ -101,6 +101,11 @@ int32_t EffectiveRange(const ControllerConfig& r) {
     return r.Range >= kRangeMin && r.Range <= kRangeMax ? r.Range : kRangeDefault;
 }
 
+int32_t EffectiveRumbleStrength(const ControllerConfig& r) {
+    return r.RumbleStrength >= kRumbleStrengthMin && r.RumbleStrength <= kRumbleStrengthMax ? r.RumbleStrength
+                                                                                          : kRumbleStrengthDefault;
+}
+
 PakSetting EffectivePak(const ControllerConfig& r) {
     return r.Pak >= PakNone && r.Pak <= PakTransfer ? static_cast<PakSetting>(r.Pak) : PakNone;
 }

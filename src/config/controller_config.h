@@ -78,6 +78,9 @@ inline constexpr int32_t kRangeDefault = 64, kRangeMin = 16, kRangeMax = 127;
 int32_t EffectiveDeadZone(const ControllerConfig& record);
 int32_t EffectiveRange(const ControllerConfig& record);
 
+inline constexpr int32_t kRumbleStrengthMin = 0, kRumbleStrengthMax = 100;
+int32_t EffectiveRumbleStrength(const ControllerConfig& record);
+
 // What is inserted in a controller. The host learns it at InitiateControllers.
 enum PakSetting : int32_t { PakNone = 0, PakMemory = 1, PakRumble = 2, PakTransfer = 3 };
 // The pak a record asks for; a value outside the four means none.

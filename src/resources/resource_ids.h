@@ -23,6 +23,13 @@
 #define IDC_DLL_PATH 1068
 #define IDC_VIEW_LOG 1070
 
+// A controller's pak: the main dialog's button, and the small dialog it opens.
+#define IDD_PAK 1200
+#define IDC_PAK 1201
+#define IDC_PAK_LIST 1202
+#define IDC_RUMBLE_STRENGTH 1203
+#define IDC_RUMBLE_LABEL 1204
+
 // Mapping dialogs: every label's id is its button's id plus one.
 #define IDC_MAP_TRIGGER_Z 1006
 #define IDC_MAP_TRIGGER_LEFT 1008

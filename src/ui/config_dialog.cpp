@@ -9,6 +9,7 @@
 #include "ui/about_dialog.h"
 #include "ui/joystick_dialog.h"
 #include "ui/keyboard_dialog.h"
+#include "ui/pak_dialog.h"
 #include "ui/test_dialog.h"
 
 #include <commdlg.h>
@@ -88,6 +89,7 @@ bool ConfigDialog::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return false;
     switch (id) {
         case IDC_SETTINGS: OnSettings(); return true;
+        case IDC_PAK: OnPak(); return true;
         case IDC_ENABLE_KAILLERA: OnEnableKaillera(); return true;
         case IDC_VIEW_LOG: netplay.ViewLog = viewLog.Checked(); return true;
         case IDC_BROWSE_DLL: OnBrowseDll(); return true;
@@ -173,6 +175,11 @@ void ConfigDialog::OnSettings() {
         dialog.device = slot->instanceGuid;
         dialog.DoModal();
     }
+}
+
+void ConfigDialog::OnPak() {
+    if (const int controller = SelectedController(); controller >= 0)
+        PakDialog(Handle(), controllers[controller], kControllerNames[controller]).DoModal();
 }
 
 void ConfigDialog::OnEnableKaillera() {

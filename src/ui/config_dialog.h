@@ -31,6 +31,7 @@ private:
     void OnControllerChosen();
     void OnDeviceChosen();
     void OnSettings();
+    void OnPak();
     void OnEnableKaillera();
     void OnBrowseDll();
     // The selected controller number, or -1 when none is selected.

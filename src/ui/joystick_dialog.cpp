@@ -3,6 +3,7 @@
 #include "ui/input_capture.h"
 #include "ui/joystick_labels.h"
 #include "ui/mapping_rows.h"
+#include "ui/tuning_edit.h"
 #include "ui/xinput_labels.h"
 
 namespace {
@@ -16,12 +17,6 @@ struct StickAxis {
 constexpr StickAxis kUpDown{&ControllerConfig::StickUpDown, IDC_MAP_STICK_UP, IDC_MAP_STICK_DOWN};
 constexpr StickAxis kLeftRight{&ControllerConfig::StickLeftRight, IDC_MAP_STICK_LEFT, IDC_MAP_STICK_RIGHT};
 
-struct TuningEdit {
-    int id;
-    int32_t ControllerConfig::*field;
-    int32_t minimum, maximum;
-    int32_t (*effective)(const ControllerConfig&);
-};
 constexpr TuningEdit kTuningEdits[] = {
     {IDC_DEAD_ZONE, &ControllerConfig::DeadZone, kDeadZoneMin, kDeadZoneMax, EffectiveDeadZone},
     {IDC_RANGE, &ControllerConfig::Range, kRangeMin, kRangeMax, EffectiveRange},
@@ -108,16 +103,8 @@ void JoystickDialog::OnStickLeftRightSelected() {
 }
 
 void JoystickDialog::OnTuningEdited(int id, bool showStored) {
-    for (const TuningEdit& edit : kTuningEdits) {
-        if (edit.id != id) continue;
-        BOOL isNumber = FALSE;
-        const UINT typed = GetDlgItemInt(Handle(), id, &isNumber, FALSE);
-        // Half-typed values ("1" on the way to "12") are not stored; leaving the field shows what is.
-        if (isNumber && static_cast<int64_t>(typed) >= edit.minimum && static_cast<int64_t>(typed) <= edit.maximum)
-            config->*edit.field = static_cast<int32_t>(typed);
-        if (showStored && (!isNumber || static_cast<int64_t>(typed) != edit.effective(*config)))
-            SetDlgItemInt(Handle(), id, static_cast<UINT>(edit.effective(*config)), FALSE);
-    }
+    for (const TuningEdit& edit : kTuningEdits)
+        if (edit.id == id) ApplyTuningEdit(Handle(), edit, *config, showStored);
 }
 
 void JoystickDialog::RefreshButtonLabels() {

@@ -11,7 +11,11 @@
 
 class EmulationThread {
 public:
-    explicit EmulationThread(const PluginApi& plugin);
+    // With `rawChannel` 0..3, that controller (one given a rumble pak) is also read as a game reads
+    // it through the emulator's controller port: each frame its state command and one command of
+    // the game's rumble pak detection, then the motor at the level SetMotor gives, in the
+    // emulators' order of passes.
+    explicit EmulationThread(const PluginApi& plugin, int rawChannel = -1);
     ~EmulationThread();
     EmulationThread(const EmulationThread&) = delete;
     EmulationThread& operator=(const EmulationThread&) = delete;
@@ -28,11 +32,20 @@ public:
     DWORD LongestPollMs() const { return longestPollMs_.load(); }
     // The last word polled for controller `controller`.
     ButtonState Last(int controller) const;
+    // The game's motor level from the next frame on: "on" once a frame, "off" four times.
+    void SetMotor(bool on) { motorOn_ = on; }
+    // Replies of the raw channel that were not a rumble pak's, or a state unlike GetKeys's word.
+    int WrongReplies() const { return wrongReplies_.load(); }
 
 private:
     static DWORD WINAPI Run(void* self);
+    void ServeRawChannel();
 
     PluginApi::GetKeys_t getKeys_;
+    PluginApi::Command_t controllerCommand_, readController_;
+    int rawChannel_;
+    std::atomic<bool> motorOn_{false};
+    std::atomic<int> wrongReplies_{0};
     std::atomic<bool> stop_{false};
     std::atomic<uint64_t> frames_{0};
     std::atomic<DWORD> longestPollMs_{0};

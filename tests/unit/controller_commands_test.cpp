@@ -140,13 +140,4 @@ TEST(ControllerCommands, StateCommandIsLeftToTheCallerAndRepliesWithTheWordsByte
     EXPECT_FALSE(IsStateCommand(Block({1, 3, Joybus::ReadState}).data()));
 }
 
-TEST(ControllerCommands, EachPakSettingTellsTheHostItsKind) {
-    const std::pair<int32_t, ControlSlot> cases[] = {{0, {1, 0, 1}}, {1, {1, 0, 2}}, {2, {1, 1, 5}},
-                                                     {3, {1, 0, 4}}, {4, {1, 0, 1}}, {-1, {1, 0, 1}}};
-    for (auto [pak, slot] : cases) {
-        const ControlSlot reported = ControlSlotForPak(pak);
-        EXPECT_EQ(std::memcmp(&reported, &slot, sizeof slot), 0) << "pak " << pak;
-    }
-}
-
 }  // namespace

@@ -324,4 +324,43 @@ TEST_F(ConfigDialogTest, BoundLibraryEnablesNetplayAndItsBoxDrivesTheNetplayCont
     EXPECT_EQ(library.Calls("kailleraGetVersion"), 1);
 }
 
+
+TEST_F(ConfigDialogTest, PakDialogSetsTheControllersPakAndTheRumbleStrengthOfARumblePak) {
+    fake.AddJoystick("Pad");
+    StoreMapping(1, 0, {{"RumbleStrength", 250}});
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 1);
+    Dialogs::Click(config, IDC_PAK);
+    HWND pak = Dialogs::Find("Tavik_Di - Pak of N64 Controller 2");
+    ASSERT_NE(pak, nullptr);
+    EXPECT_EQ(Dialogs::Entries(pak, IDC_PAK_LIST),
+              (std::vector<Dialogs::ListEntry>{{"None", 0}, {"Memory pak", 1}, {"Rumble pak", 2}, {"Transfer pak", 3}}));
+    EXPECT_EQ(Dialogs::Selected(pak, IDC_PAK_LIST), "None");
+    EXPECT_FALSE(Dialogs::Enabled(pak, IDC_RUMBLE_STRENGTH));
+    EXPECT_EQ(EditText(pak, IDC_RUMBLE_STRENGTH), "100");  // out of bounds: the default
+
+    Dialogs::Choose(pak, IDC_PAK_LIST, 2);
+    EXPECT_TRUE(Dialogs::Enabled(pak, IDC_RUMBLE_STRENGTH));
+    SetDlgItemTextA(pak, IDC_RUMBLE_STRENGTH, "40");
+    Dialogs::Cancel(pak);
+    ASSERT_TRUE(Dialogs::WaitClosed(pak));
+    Save(config);
+    EXPECT_EQ(Stored("Controller1", "Pak"), 2);
+    EXPECT_EQ(Stored("Controller1", "RumbleStrength"), 40);
+    EXPECT_EQ(Stored("Controller0", "Pak"), 0);
+
+    Dialogs::Click(config, IDC_PAK);
+    pak = Dialogs::Find("Tavik_Di - Pak of N64 Controller 2");
+    ASSERT_NE(pak, nullptr);
+    EXPECT_EQ(EditText(pak, IDC_RUMBLE_STRENGTH), "40");
+    Dialogs::Choose(pak, IDC_PAK_LIST, 1);
+    EXPECT_FALSE(Dialogs::Enabled(pak, IDC_RUMBLE_STRENGTH));
+    Dialogs::Cancel(pak);
+    ASSERT_TRUE(Dialogs::WaitClosed(pak));
+    Save(config);
+    EXPECT_EQ(Stored("Controller1", "Pak"), 1);
+}
+
 }  // namespace

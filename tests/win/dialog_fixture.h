@@ -42,6 +42,12 @@ protected:
         if (!text) return std::nullopt;
         return std::atoi(text->c_str());
     }
+    // An edit field keeps its text to itself: asked for with a message.
+    static std::string EditText(HWND dialog, int id) {
+        char text[16] = {};
+        GetDlgItemTextA(dialog, id, text, sizeof text);
+        return text;
+    }
     void Save(HWND config) {
         Dialogs::ClickNow(config, IDOK);
     }

@@ -134,3 +134,58 @@ TEST_F(EmulatorHostTest, PollFromATimerInsideABoxOfDeviceCreationReadsIdleAtOnce
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EmulatorHostTest, RumblePakAnswersTheGameAndItsMotorFollowsWhileTheWindowThreadOpensDialogs) {
+    ExtendWatchdog(60);
+    const int32_t keyboard = fake.AddKeyboard();
+    const int32_t pad = fake.AddJoystick("Pad");
+    fake.SetForceFeedback(pad, true);
+    StoreMapping(0, keyboard);
+    StoreMapping(1, pad, {{"Pak", 2}, {"ButtonA", 0}, {"StickUpDown", 7}, {"StickLeftRight", 7}});
+    Start();
+    plugin.RomOpen();
+    fake.SetButton(pad, 0, true);
+
+    EmulationThread emulation(plugin, 1);
+    ASSERT_TRUE(emulation.WaitFrames(6));
+    emulation.SetMotor(true);
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(fake.Effects(pad).playing, 1);
+    const DialogRounds dialogs = OpenConfigureAndTestWhilePolling(plugin, window.Handle(), emulation, 20);
+    EXPECT_EQ(dialogs.closed, 40);
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(fake.Effects(pad).playing, 1) << "each table built afresh gets the motor the game keeps on";
+    emulation.SetMotor(false);
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(fake.Effects(pad).playing, 0);
+
+    // The player takes the rumble pak out while the game keeps the motor on: it stops.
+    emulation.SetMotor(true);
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(fake.Effects(pad).playing, 1);
+    {
+        ModalRun run([&] { plugin.DllConfig(window.Handle()); });
+        HWND config = Dialogs::Find("Tavik_Di Plugin Configuration");
+        ASSERT_NE(config, nullptr);
+        Dialogs::Choose(config, IDC_CONTROLLER_LIST, 1);
+        Dialogs::Click(config, IDC_PAK);
+        HWND pak = Dialogs::Find("Tavik_Di - Pak of N64 Controller 2");
+        ASSERT_NE(pak, nullptr);
+        Dialogs::Choose(pak, IDC_PAK_LIST, 0);
+    }
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(fake.Effects(pad).playing, 0);
+
+    plugin.RomClosed();
+    plugin.CloseDLL();
+    ASSERT_TRUE(emulation.Stop());
+    plugin.Unload();
+    EXPECT_EQ(emulation.WrongReplies(), 0);
+    EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::A);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(fake.Counters().liveObjects, 0);
+}
+
+}  // namespace

@@ -36,13 +36,6 @@ protected:
         EXPECT_TRUE(Dialogs::WaitClosed(dialog));
     }
 
-    // An edit field keeps its text to itself: asked for with a message.
-    static std::string EditText(HWND dialog, int id) {
-        char text[16] = {};
-        GetDlgItemTextA(dialog, id, text, sizeof text);
-        return text;
-    }
-
     int32_t pad = -1;
     HWND config = nullptr;
 };

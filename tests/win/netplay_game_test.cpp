@@ -1,4 +1,5 @@
 // Scripted netplay games against the fake library: exchanges, time-outs, the log, and stopping.
+#include "joybus_host.h"
 #include "netplay_fixture.h"
 
 namespace {
@@ -26,6 +27,48 @@ TEST_F(NetplayTest, TwoPlayersSeeEachOthersStatesOnTheirControllers) {
         EXPECT_EQ(StateFromWord(sent[i].state), (ButtonState{ButtonBit::A, 0, 0}));
     }
     EXPECT_TRUE(LogContains("You play to 'Mario Kart 64' as controller1\r\n"));
+}
+
+// Controller 1 has a rumble pak, so the host hands its commands over raw; player 1 plays it with
+// the keyboard mapping of controller 2. During netplay its game sees no pak, nothing shakes, and
+// each frame exchanges what a plain controller's would: four records, whichever way the host reads.
+class NetplayRumblePakTest : public NetplayTest {
+protected:
+    void PlayFrames(bool hostCallsGetKeysForRawControllers) {
+        const int32_t pad = fake.AddJoystick("Pad");
+        fake.SetForceFeedback(pad, true);
+        StoreMapping(0, 1, {{"Pak", 2}});
+        StartNetplayPlugin(1);
+        BeginGame("Mario Kart 64", 1, 2);
+        fake.SetKey(keyboard, kDikLShift, true);
+        for (size_t frame = 1; frame <= 3; ++frame) {
+            JoybusBlock blocks[] = {JoybusBlock::State(), JoybusBlock::Identify(), JoybusBlock::PakRead(kProbeAddress),
+                                    JoybusBlock::PakWrite(kMotorAddress, 1)};
+            if (hostCallsGetKeysForRawControllers)
+                for (int controller = 0; controller < 4; ++controller) plugin.Poll(controller);
+            for (JoybusBlock& block : blocks) plugin.ControllerCommand(0, block.Data());
+            plugin.ControllerCommand(-1, nullptr);
+            for (JoybusBlock& block : blocks) plugin.ReadController(0, block.Data());
+            if (!hostCallsGetKeysForRawControllers)
+                for (int controller = 1; controller < 4; ++controller) plugin.Poll(controller);
+            plugin.ReadController(-1, nullptr);
+
+            EXPECT_EQ(library.Sent().size(), 4 * frame) << "frame " << frame;
+            EXPECT_EQ(blocks[0].StateReply(), (ButtonState{ButtonBit::A, 0, 0}));
+            EXPECT_EQ(blocks[1].bytes[5], 0x02) << "no pak";
+            EXPECT_EQ(blocks[2].bytes[5], 0x00);
+            EXPECT_EQ(blocks[2].PakChecksum(), 0xFF) << "the inverted checksum of an empty controller";
+            EXPECT_EQ(blocks[3].PakChecksum(), 0x14);
+        }
+        EXPECT_EQ(fake.Effects(pad).created, 0);
+        EXPECT_EQ(fake.CooperativeFlags(pad) & DISCL_EXCLUSIVE, DISCL_EXCLUSIVE) << "taken when the game opened";
+    }
+};
+
+TEST_F(NetplayRumblePakTest, HostThatAlsoCallsGetKeysForTheRawControllerExchangesAsForAPlainOne) { PlayFrames(true); }
+
+TEST_F(NetplayRumblePakTest, HostThatReadsTheRawControllerOnlyThroughItsCommandsExchangesAsForAPlainOne) {
+    PlayFrames(false);
 }
 
 TEST_F(NetplayTest, FourPlayersFillAllFourControllers) {

@@ -10,9 +10,10 @@ int main(int argc, char** argv) {
     if (!std::strcmp(mode, "poll")) return BenchPoll();
     if (!std::strcmp(mode, "pad-poll")) return BenchPadPoll();
     if (!std::strcmp(mode, "xinput-poll")) return BenchXInputPoll();
+    if (!std::strcmp(mode, "port-poll")) return BenchPortPoll();
     if (!std::strcmp(mode, "handoff")) return BenchHandoff();
     if (!std::strcmp(mode, "create-devices")) return BenchCreateDevices();
     if (!std::strcmp(mode, "memory")) return BenchMemory();
-    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | xinput-poll | handoff | create-devices | memory\n");
+    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | xinput-poll | port-poll | handoff | create-devices | memory\n");
     return 2;
 }

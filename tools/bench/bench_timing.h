@@ -32,6 +32,7 @@ double BestNanosecondsPerCall(int calls, Call call) {
 int BenchPoll();
 int BenchPadPoll();
 int BenchXInputPoll();
+int BenchPortPoll();
 int BenchHandoff();
 int BenchCreateDevices();
 int BenchMemory();

@@ -1,6 +1,6 @@
 // Opens one of the plug-in's dialogs for a screenshot, over the fake DirectInput so the pictures
 // show the same devices on every machine. Usage: dialog_shots NAME READY DONE
-//   NAME  config, keyboard, joystick, xinput (the mapping dialog of an XInput pad), about or test
+//   NAME  config, keyboard, joystick, xinput (the mapping dialog of an XInput pad), pak, about or test
 //   READY file written with the dialog's screen rectangle ("WxH+X+Y") once it is ready
 //   DONE  file whose appearance tells the program to close the dialog and end
 #include "../../tests/fakes/dinput/fake_dinput_control.h"
@@ -31,6 +31,8 @@ void StoreSettings() {
     ControllerConfig pad{};  // the two-stick pad layout, with a small dead zone
     pad.DeadZone = 8;
     pad.Range = kRangeDefault;
+    pad.Pak = PakRumble;
+    pad.RumbleStrength = 80;
     ApplyPadDefaults(pad, 1);
     TestRegistry::WriteRecord("Controller1", pad);
     ApplyPadDefaults(pad, XInputDeviceOf(0));
@@ -43,7 +45,7 @@ bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: dialog_shots config|keyboard|joystick|xinput|about|test READY DONE\n");
+        std::fprintf(stderr, "usage: dialog_shots config|keyboard|joystick|xinput|pak|about|test READY DONE\n");
         return 2;
     }
     const std::string name = argv[1];
@@ -72,7 +74,11 @@ int main(int argc, char** argv) {
         } else {
             run.emplace([&] { plugin.DllConfig(nullptr); });
             dialog = Dialogs::Find("Tavik_Di Plugin Configuration");
-            if (dialog && name != "config") {
+            if (dialog && name == "pak") {
+                Dialogs::Choose(dialog, IDC_CONTROLLER_LIST, 1);
+                Dialogs::Click(dialog, IDC_PAK);
+                dialog = Dialogs::Find("Tavik_Di - Pak of N64 Controller 2");
+            } else if (dialog && name != "config") {
                 const bool joystick = name == "joystick" || name == "xinput";
                 Dialogs::Choose(dialog, IDC_CONTROLLER_LIST, name == "xinput" ? 2 : joystick ? 1 : 0);
                 Dialogs::Click(dialog, IDC_SETTINGS);
@@ -83,6 +89,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "dialog_shots: the %s dialog did not open\n", name.c_str());
             return 1;
         }
+        // Wine under Xvfb leaves a dialog opened over the configuration dialog undrawn until it
+        // moves: the pak dialog is shown beside it.
+        if (name == "pak") SetWindowPos(dialog, HWND_TOP, 400, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         WaitUntil([] { return false; }, 500);  // let it paint
         RECT rect{};
         GetWindowRect(dialog, &rect);
