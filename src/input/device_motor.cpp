@@ -4,10 +4,10 @@
 #include "input/xinput/xinput_motor.h"
 
 std::unique_ptr<Motor> MakeDeviceMotor(const DeviceSlot& slot, int32_t strengthPercent) {
+    // Each kind of pad makes its own motor here, and the controllers' motors never ask which kind
+    // they run.
     if (slot.kind == DeviceXInputPad) return MakeXInputMotor(slot, strengthPercent);
     if (!slot.device) return nullptr;
-    // Another kind of pad makes its own motor here (an XInput pad its vibration motors), and the
-    // controllers' motors never ask which kind they run.
     if (slot.kind == DeviceJoystick) return ForceFeedbackMotor::Make(slot.device.Get(), strengthPercent);
     return nullptr;
 }
