@@ -1,8 +1,7 @@
 #include "input/xinput/xinput_motor.h"
 
-#include "input/xinput/xinput_library.h"
-
 #include "config/xinput_device.h"
+#include "input/xinput/xinput_library.h"
 
 namespace {
 constexpr uint32_t kFullSpeed = 65535;
@@ -41,7 +40,7 @@ void XInputMotor::Stop() {
 // starts still.
 void XInputMotor::Set(uint16_t speed) const {
     const XInputFunctions* xinput = XInputLibrary();
-    if (!xinput || pad_ < 0 || pad_ > 3) return;
+    if (!xinput || pad_ < 0 || pad_ >= kXInputPadCount) return;
     XINPUT_VIBRATION vibration{speed, speed};  // the low- and the high-frequency motor
     xinput->setState(static_cast<DWORD>(pad_), &vibration);
 }
