@@ -56,11 +56,14 @@ ButtonState StateForCommand(int32_t control, const PortController& port) {
 void DescribeControllers(ControlSlot* slots) {
     pluginState.motors.StopAll();  // the host may be told of other paks
     if (!slots) return;
+    bool changed = false;
     for (int control = 0; control < kControllerCount; ++control) {
         const ControlSlot slot = ControlSlotForPak(pluginState.controllers[control].Pak);
-        pluginState.port[control].raw = slot.rawData != 0;
+        changed |= pluginState.port[control].raw.exchange(slot.rawData != 0) != (slot.rawData != 0);
         slots[control] = slot;
     }
+    // A pad that now serves a rumble pak is set up for it when the table is next built.
+    if (changed) pluginState.devices.Release();
 }
 
 ButtonState PollController(int32_t control) {
@@ -105,9 +108,13 @@ void ServeRead(int32_t control, uint8_t* block) {
 void PrepareRumblePads(DeviceTable& table) {
     if (!pluginState.hostWindow) return;  // exclusive access needs the host's window
     bool taken[kMaxDevices] = {};
-    for (const ControllerConfig& record : pluginState.controllers) {
+    for (int control = 0; control < kControllerCount; ++control) {
+        // Only while the host sends the pak's commands and the pak is still chosen: another
+        // program may want the pad for itself otherwise.
+        const ControllerConfig& record = pluginState.controllers[control];
+        if (!RawController(control) || EffectivePak(record) != PakRumble) continue;
         const DeviceSlot* pad = PadOf(&table, record);
-        if (!pad || pad->kind != DeviceJoystick || EffectivePak(record) != PakRumble || taken[record.DIDevice]) continue;
+        if (!pad || pad->kind != DeviceJoystick || taken[record.DIDevice]) continue;
         taken[record.DIDevice] = true;
         TakeForForceFeedback(pad->device.Get(), pluginState.hostWindow);
     }

@@ -31,6 +31,7 @@ ButtonState PollThroughGetKeys(int32_t control);
 void ServeCommand(int32_t control, uint8_t* block);
 void ServeRead(int32_t control, uint8_t* block);
 
-// Run on each newly built device table: a pad whose controller has a rumble pak is taken at the
-// exclusive level that force feedback needs, in the background so it still reads without focus.
+// Run on each newly built device table: the pad of a controller whose rumble pak the host knows of
+// is taken at the exclusive level that force feedback needs, in the background so it still reads
+// without focus.
 void PrepareRumblePads(DeviceTable& table);

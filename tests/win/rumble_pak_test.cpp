@@ -28,15 +28,21 @@ protected:
     }
 };
 
-TEST_F(RumblePakTest, InitiateControllersReportsEachControllersPak) {
+TEST_F(RumblePakTest, InitiateControllersReportsEachControllersPakAndSetsItsPadUpForIt) {
+    const int32_t pad = fake.AddJoystick("Pad");
+    fake.SetForceFeedback(pad, true);
     for (int controller = 0; controller < 4; ++controller)
-        StoreMapping(controller, -1, {{"Pak", controller == 3 ? 9 : controller + 1}});
+        StoreMapping(controller, controller == 1 ? pad : -1, {{"Pak", controller == 3 ? 9 : controller + 1}});
     Start(false);
+    plugin.Poll(1);  // a host that polls before it describes the controllers
+    EXPECT_EQ(fake.CooperativeFlags(pad), DISCL_NONEXCLUSIVE | DISCL_BACKGROUND);
     ControlSlot slots[4];
     std::memset(slots, 0xCC, sizeof slots);
     plugin.InitiateControllers(window.Handle(), slots);
     const ControlSlot expected[4] = {{1, 0, 2}, {1, 1, 5}, {1, 0, 4}, {1, 0, 1}};  // 9 is no pak
     EXPECT_EQ(std::memcmp(slots, expected, sizeof slots), 0);
+    plugin.Poll(1);
+    EXPECT_EQ(fake.CooperativeFlags(pad), static_cast<int32_t>(kExclusiveBackground));
 }
 
 TEST_F(RumblePakTest, GameDetectsThePakAndTheMotorShakesThePadAtItsStrengthUntilTheRomCloses) {
