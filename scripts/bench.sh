@@ -13,6 +13,9 @@ scripts/with-wine.sh bash -c '
   run dinput=n port-poll
   run dinput,xinput1_4=n xinput-poll
   run dinput=n handoff
+  run dinput=n waiting-game
   run dinput=n create-devices
+  run dinput=n rebuild-poll
   run dinput=n memory
+  run dinput=n netplay-link
 ' | grep -v '^Creating a throwaway'

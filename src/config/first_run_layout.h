@@ -14,6 +14,8 @@ bool IsNeverMapped(const ControllerConfig& record);
 // The layout a never-mapped controller takes on a joystick: the two-stick pad's, what most players hold.
 void ApplyJoystickStartLayout(ControllerConfig& record);
 
-// Gives a never-mapped record the built-in layout of its device's kind and keeps its DIDevice; a
-// record with any mapping is left as it is. Returns whether the layout was applied.
+// Gives the built-in layout of its device's kind to a record that is never mapped, or that still
+// holds exactly a built-in layout of the other kind (a player who tried the keyboard first, then
+// chose the pad); keeps its DIDevice. A record the player edited is left as it is. Returns whether
+// the layout was applied.
 bool ApplyFirstRunLayout(ControllerConfig& record, LayoutKind kind);

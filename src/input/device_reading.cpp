@@ -3,6 +3,7 @@
 #include "input/read_with_reacquire.h"
 
 #include <cstddef>
+#include <cstring>
 
 static_assert(sizeof(DIJOYSTATE) == sizeof(JoystickSnapshot));
 static_assert(offsetof(DIJOYSTATE, lX) == offsetof(JoystickSnapshot, x) &&
@@ -14,16 +15,18 @@ static_assert(offsetof(DIJOYSTATE, lX) == offsetof(JoystickSnapshot, x) &&
 
 namespace {
 
-void ReadSnapshot(IDirectInputDevice7A* device, void* snapshot, DWORD size) {
-    ReadWithReacquire([&] { return static_cast<int32_t>(device->GetDeviceState(size, snapshot)); },
-                      [&] { return static_cast<int32_t>(device->Acquire()); });
+bool ReadSnapshot(IDirectInputDevice7A* device, void* snapshot, DWORD size) {
+    return SUCCEEDED(ReadWithReacquire([&] { return static_cast<int32_t>(device->GetDeviceState(size, snapshot)); },
+                                       [&] { return static_cast<int32_t>(device->Acquire()); }));
 }
 
 }  // namespace
 
-void ReadKeyboard(IDirectInputDevice7A* device, KeyboardSnapshot& keys) { ReadSnapshot(device, keys, sizeof keys); }
+void ReadKeyboard(IDirectInputDevice7A* device, KeyboardSnapshot& keys) {
+    if (!ReadSnapshot(device, keys, sizeof keys)) std::memset(keys, 0, sizeof keys);
+}
 
 void ReadJoystick(IDirectInputDevice7A* device, JoystickSnapshot& joystick) {
     device->Poll();
-    ReadSnapshot(device, &joystick, sizeof joystick);
+    if (!ReadSnapshot(device, &joystick, sizeof joystick)) joystick = kIdleJoystick;
 }

@@ -4,6 +4,6 @@
 #include "input/device_table.h"
 #include "input/joystick_snapshot.h"
 
-// Each leaves its snapshot as it was (all released) when no read succeeds.
+// A device that could not be read (unplugged, asleep, held by another program) reads idle.
 void ReadKeyboard(IDirectInputDevice7A* device, KeyboardSnapshot& keys);
 void ReadJoystick(IDirectInputDevice7A* device, JoystickSnapshot& joystick);

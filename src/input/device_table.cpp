@@ -79,9 +79,7 @@ BOOL CALLBACK AddEnumeratedDevice(LPCDIDEVICEINSTANCEA record, LPVOID context) {
         return DIENUM_CONTINUE;
     }
     slot.kind = joystick ? DeviceJoystick : DeviceKeyboard;
-    // Reads re-acquire whenever they find the device lost or not acquired, so this result can wait.
-    slot.device->Acquire();
-    ++build.count;
+    ++build.count;  // acquired by AcquireDevices, once its owner has set every property
     return DIENUM_CONTINUE;
 }
 
@@ -134,6 +132,12 @@ DeviceErrors CreateDevices(DeviceTable& table, HWND window) {
     if (build.count == 0) build.errors |= ErrorNoDevice;
     table.created = true;
     return build.errors;
+}
+
+void AcquireDevices(const DeviceTable& table) {
+    // Reads re-acquire whenever they find a device lost or not acquired, so the results can wait.
+    for (const DeviceSlot& slot : table.slots)
+        if (slot.device) slot.device->Acquire();
 }
 
 void ReleaseDevices(DeviceTable& table) {

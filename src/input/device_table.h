@@ -62,6 +62,9 @@ using DeviceErrors = uint32_t;
 // Builds the table once, setting the devices up against `window`; does nothing while it exists.
 // Shows nothing: the failures met are returned, for ShowDeviceErrors once the table is complete.
 DeviceErrors CreateDevices(DeviceTable& table, HWND window);
+// Devices are built unacquired, since DirectInput takes property changes only then; this acquires
+// every device of the table.
+void AcquireDevices(const DeviceTable& table);
 // Releases every device and the DirectInput object; the next CreateDevices enumerates afresh.
 void ReleaseDevices(DeviceTable& table);
 // For a process that is ending: forgets every device without calling DirectInput, whose own threads

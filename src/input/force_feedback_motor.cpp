@@ -38,10 +38,7 @@ bool HasForceFeedback(IDirectInputDevice7A* device) {
 }  // namespace
 
 void TakeForForceFeedback(IDirectInputDevice7A* device, HWND window) {
-    if (!device || !HasForceFeedback(device)) return;
-    device->Unacquire();  // a cooperative level is set only while unacquired
-    device->SetCooperativeLevel(window, DISCL_EXCLUSIVE | DISCL_BACKGROUND);
-    device->Acquire();
+    if (device && HasForceFeedback(device)) device->SetCooperativeLevel(window, DISCL_EXCLUSIVE | DISCL_BACKGROUND);
 }
 
 std::unique_ptr<Motor> ForceFeedbackMotor::Make(IDirectInputDevice7A* device, int32_t strengthPercent) {

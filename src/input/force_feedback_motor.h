@@ -9,7 +9,8 @@
 #include <memory>
 
 // Takes a pad with force feedback at the exclusive level its effects need, in the background so it
-// still reads while the host's window is not in front. Other devices are left as they are.
+// still reads while the host's window is not in front. Other devices are left as they are. The
+// device is not acquired yet.
 void TakeForForceFeedback(IDirectInputDevice7A* device, HWND window);
 
 class ForceFeedbackMotor final : public Motor {

@@ -17,8 +17,9 @@ static_assert(offsetof(JoystickSnapshot, x) == 0 && offsetof(JoystickSnapshot, y
               offsetof(JoystickSnapshot, z) == 8 && offsetof(JoystickSnapshot, sliders) == 24 &&
               offsetof(JoystickSnapshot, pov) == 32 && offsetof(JoystickSnapshot, buttons) == 48);
 
-// A joystick with nothing pressed: every hat centred (a zero hat points up).
-inline constexpr JoystickSnapshot kReleasedJoystick{0, 0, 0, 0, 0, 0, {}, {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, {}};
+// What a joystick that could not be read stands for: nothing pressed, axes centred, and every hat
+// centred, since a hat reading 0 points up.
+inline constexpr JoystickSnapshot kIdleJoystick{0, 0, 0, 0, 0, 0, {0, 0}, {~0u, ~0u, ~0u, ~0u}, {}};
 
 inline constexpr size_t kKeyboardSnapshotSize = 256;
 using KeyboardSnapshot = uint8_t[kKeyboardSnapshotSize];

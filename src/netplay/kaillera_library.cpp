@@ -26,10 +26,12 @@ struct KailleraLibrary {
     HMODULE module = nullptr;
     std::atomic<bool> loaded{false};
     std::atomic<FARPROC> entries[KailleraEntryCount] = {};
-    // Guards what follows: who holds the library bound, and from where.
+    // Guards what follows: who holds the library, and from where it was bound.
     SlimLock lifeLock;
-    int users = 0;
     bool heldForNetplay = false;
+    int windows = 0;
+    int passing = 0;
+    bool initialised = false;
     char path[kKailleraPathSize] = {};
 };
 
@@ -82,55 +84,55 @@ bool UnloadKailleraLibrary() {
 bool KailleraLibraryLoaded() { return library.loaded; }
 
 namespace {
-// The first user binds and initialises the library, the last shuts it down. The caller holds
-// lifeLock.
-void AddUser(const char* path) {
-    // The path of the first need holds until CloseDLL: a path changed in the configuration
-    // dialog takes effect at the plug-in's next start, as it always has.
-    if (!library.path[0] && path) strncpy(library.path, path, sizeof library.path - 1);
-    if (library.users++ == 0 && LoadKailleraLibrary(library.path)) CallKailleraInit();
+// The caller holds lifeLock.
+int Holders() { return (library.heldForNetplay ? 1 : 0) + library.windows + library.passing; }
+
+void ShutDownAndRelease() {
+    if (library.initialised) CallKailleraShutdown();
+    library.initialised = false;
+    UnloadKailleraLibrary();
 }
 
-void DropUser() {
-    if (library.users == 0 || --library.users != 0) return;
-    CallKailleraShutdown();
-    UnloadKailleraLibrary();
+void BindFrom(const char* path) {
+    ShutDownAndRelease();
+    strncpy(library.path, path, sizeof library.path - 1);
+    library.path[sizeof library.path - 1] = '\0';
+    if (!LoadKailleraLibrary(library.path)) return;
+    CallKailleraInit();
+    library.initialised = true;
 }
 }  // namespace
 
-bool StartKailleraLibrary(const char* path) {
+bool HoldKailleraLibrary(KailleraNeed need, const char* path) {
     std::lock_guard<SlimLock> lock(library.lifeLock);
-    if (!library.heldForNetplay) {
-        library.heldForNetplay = true;
-        AddUser(path);
+    const bool firstHold = Holders() == 0;
+    switch (need) {
+        case KailleraNeed::Netplay: library.heldForNetplay = true; break;
+        case KailleraNeed::ServerWindow: ++library.windows; break;
+        case KailleraNeed::Passing: ++library.passing; break;
+    }
+    // A library bound from another path is left alone while anyone else still uses it.
+    const bool pathChanged = path && strncmp(path, library.path, sizeof library.path) != 0;
+    if (path && library.windows == 0 && (firstHold || !library.loaded || (pathChanged && Holders() == 1)))
+        BindFrom(path);
+    if (need == KailleraNeed::ServerWindow && library.module) {
+        // Its window's threads run its code for as long as the window lives, whatever unloads the
+        // library later.
+        HMODULE pinned = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCSTR>(library.module), &pinned);
     }
     return library.loaded;
 }
 
-void ShutDownKailleraLibrary() {
+void ReleaseKailleraLibrary(KailleraNeed need) {
     std::lock_guard<SlimLock> lock(library.lifeLock);
-    if (library.heldForNetplay) {
-        library.heldForNetplay = false;
-        DropUser();
+    switch (need) {
+        case KailleraNeed::Netplay: library.heldForNetplay = false; break;
+        case KailleraNeed::ServerWindow: library.windows -= library.windows > 0; break;
+        case KailleraNeed::Passing: library.passing -= library.passing > 0; break;
     }
-    library.path[0] = '\0';
-}
-
-KailleraLibraryUse::KailleraLibraryUse(const char* path) {
-    std::lock_guard<SlimLock> lock(library.lifeLock);
-    AddUser(path);
-}
-
-KailleraLibraryUse::~KailleraLibraryUse() {
-    std::lock_guard<SlimLock> lock(library.lifeLock);
-    DropUser();
-}
-
-void PinKailleraLibrary() {
-    HMODULE pinned = nullptr;
-    if (library.module)
-        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                           reinterpret_cast<LPCSTR>(library.module), &pinned);
+    if (Holders() == 0) ShutDownAndRelease();
 }
 
 int32_t GetKailleraVersionText(char (&buffer)[kKailleraVersionSize]) {

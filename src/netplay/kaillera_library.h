@@ -23,26 +23,28 @@ bool LoadKailleraLibrary(const char* path);
 bool UnloadKailleraLibrary();
 // True once all eight entry points resolved.
 bool KailleraLibraryLoaded();
-// Keeps the library mapped until the process ends, whatever unloads it later: once its server
-// window has been opened, threads of its own run its code for as long as that window lives.
-void PinKailleraLibrary();
 
-// The library's life in the plug-in: bound and initialised at its first need, shut down and
-// released when nothing needs it any more. kailleraInit and kailleraShutdown start and clean up
-// the client's sockets, which must never happen under the loader lock: none of this may be called
-// from DllMain.
-//
-// Netplay holds the library from its first game (later calls do nothing) until
-// ShutDownKailleraLibrary at CloseDLL. Returns whether the binding is complete.
-bool StartKailleraLibrary(const char* path);
-void ShutDownKailleraLibrary();
+// The library's life in the plug-in, owned here alone: bound and initialised by its first need,
+// pinned once its server window has opened, shut down and released by its last need.
+// kailleraInit and kailleraShutdown start and clean up the client's sockets: never from DllMain,
+// and the shut-down never while a thread is inside the server window, whose threads go on using
+// them. None of this may be called from DllMain.
+enum class KailleraNeed {
+    Netplay,       // from the first netplay RomOpen to CloseDLL
+    ServerWindow,  // a thread inside kailleraSelectServerDialog; the library stays mapped for good
+    Passing,       // a dialog showing the version
+};
+// Returns whether the binding is complete. While no server window is open, a need whose `path`
+// differs from the bound one, or finds nothing bound, binds from its own: a path corrected in the
+// configuration dialog takes effect at the next RomOpen or dialog.
+bool HoldKailleraLibrary(KailleraNeed need, const char* path);
+void ReleaseKailleraLibrary(KailleraNeed need);
 
-// A passing need, such as the configuration dialog showing the version: holds the library for the
-// object's life.
+// A passing need: holds the library for the object's life.
 class KailleraLibraryUse {
 public:
-    explicit KailleraLibraryUse(const char* path);
-    ~KailleraLibraryUse();
+    explicit KailleraLibraryUse(const char* path) { HoldKailleraLibrary(KailleraNeed::Passing, path); }
+    ~KailleraLibraryUse() { ReleaseKailleraLibrary(KailleraNeed::Passing); }
     KailleraLibraryUse(const KailleraLibraryUse&) = delete;
     KailleraLibraryUse& operator=(const KailleraLibraryUse&) = delete;
 };

@@ -1,5 +1,7 @@
 #include "netplay/netplay_log_lines.h"
 
+#include "netplay/round_exchange.h"
+
 #include <initializer_list>
 #include <string_view>
 
@@ -28,4 +30,24 @@ std::string ChatLine(const char* playerName, const char* text) {
 std::string PlayerDroppedLine(const char* playerName, int32_t playerNumber) {
     const std::string number = std::to_string(playerNumber);
     return Join({"Player ", number, " as ", Text(playerName), " dropped.\r\n"});
+}
+
+std::string InputDelayLine(int32_t frames) {
+    return Join({"Input delay : ", std::to_string(frames), frames == 1 ? " frame" : " frames", "\r\n"});
+}
+
+std::string OutOfStepText(const OutOfStep& fault) {
+    const std::string player = "player " + std::to_string(fault.player);
+    const std::string expected = std::to_string(fault.expected);
+    switch (fault.kind) {
+    case OutOfStep::Kind::ClassicRecord:
+        return Join({"Error : ", player, " does not play the full-speed game (another plug-in or an older Tavik_DI), "
+                     "game stopped !!!\r\n"});
+    case OutOfStep::Kind::OtherRound:
+        return Join({"Error : ", player, " is out of step (round ", std::to_string(fault.round), " instead of ",
+                     expected, "), game stopped !!!\r\n"});
+    case OutOfStep::Kind::NoAnswer:
+        break;
+    }
+    return Join({"Error : Kaillera skipped round ", expected, ", game stopped !!!\r\n"});
 }

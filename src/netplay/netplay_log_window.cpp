@@ -1,14 +1,31 @@
 #include "netplay/netplay_log_window.h"
 
+#include "framework/dialog.h"
 #include "netplay/kaillera_library.h"
 #include "resources/resource_ids.h"
 
 #include <mutex>
 #include <utility>
 
-constexpr NetplayLogWindow::NetplayLogWindow() : Dialog(IDD_NETPLAY_LOG, nullptr) {}
-
 constinit NetplayLogWindow netplayLogWindow;
+
+// One window, on its thread's stack for that thread's life.
+class NetplayLogWindow::Window final : public Dialog {
+public:
+    explicit Window(NetplayLogWindow& owner) : Dialog(IDD_NETPLAY_LOG, nullptr), owner_(owner) {}
+    size_t textShown = 0;  // of the owner's text; this thread's alone
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code) override;
+    // Enter and Escape do nothing: the window only closes when the plug-in ends it.
+    void OnOK() override {}
+    void OnCancel() override {}
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    NetplayLogWindow& owner_;
+};
 
 namespace {
 constexpr UINT kUpdateMessage = WM_APP + 1;
@@ -16,9 +33,8 @@ constexpr UINT kCloseMessage = WM_APP + 2;
 constexpr DWORD kThreadEndWaitMs = 2000;
 }  // namespace
 
-bool NetplayLogWindow::Create(bool viewLog) {
+bool NetplayLogWindow::Create() {
     std::lock_guard<SlimLock> lock(lock_);
-    viewLog_ = viewLog;
     created_ = true;
     return true;
 }
@@ -74,7 +90,8 @@ void NetplayLogWindow::AppendLine(const char* text) {
 
 DWORD WINAPI NetplayLogWindow::ThreadMain(void* param) {
     auto* self = static_cast<NetplayLogWindow*>(param);
-    HWND window = self->DoModeless();
+    Window dialog(*self);
+    HWND window = dialog.DoModeless();
     if (!window) return 0;
     bool current = false;
     {
@@ -83,7 +100,7 @@ DWORD WINAPI NetplayLogWindow::ThreadMain(void* param) {
         current = self->Current();
         if (current) self->postTo_ = window;
     }
-    if (current) self->Update();
+    if (current) self->Update(dialog);
     else DestroyWindow(window);
 
     MSG message;
@@ -101,26 +118,25 @@ DWORD WINAPI NetplayLogWindow::ThreadMain(void* param) {
     return 0;  // the thread's reference on this library goes last, after this returns
 }
 
-bool NetplayLogWindow::OnInit() {
+bool NetplayLogWindow::Window::OnInit() {
     // No limit on the log: a long session's lines must all stay.
     SendDlgItemMessageA(Handle(), IDC_NETPLAY_LOG_TEXT, EM_SETLIMITTEXT, 0, 0);
     Item(IDC_NETPLAY_LOG_TEXT).SetText("");
-    std::lock_guard<SlimLock> lock(lock_);
-    textInWindow_ = 0;
+    textShown = 0;
     return true;
 }
 
-void NetplayLogWindow::Update() {
+void NetplayLogWindow::Update(Window& window) {
     std::string fresh;
     {
         std::lock_guard<SlimLock> lock(lock_);
         if (!Current()) return;  // closing: the rest waits for the next window
         updatePosted_ = false;
-        fresh = text_.substr(textInWindow_);
-        textInWindow_ = text_.size();
+        fresh = text_.substr(window.textShown);
+        window.textShown = text_.size();
     }
     if (!fresh.empty()) {
-        HWND log = GetDlgItem(Handle(), IDC_NETPLAY_LOG_TEXT);
+        HWND log = GetDlgItem(window.Handle(), IDC_NETPLAY_LOG_TEXT);
         const int length = GetWindowTextLengthA(log);
         SendMessageA(log, EM_SETSEL, length, length);
         SendMessageA(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(fresh.c_str()));
@@ -128,10 +144,10 @@ void NetplayLogWindow::Update() {
         SendMessageA(log, EM_LINESCROLL, 0, lines);
     }
     const bool show = shown_;
-    if ((IsWindowVisible(Handle()) != FALSE) != show) ShowWindow(Handle(), show ? SW_SHOW : SW_HIDE);
+    if ((IsWindowVisible(window.Handle()) != FALSE) != show) ShowWindow(window.Handle(), show ? SW_SHOW : SW_HIDE);
 }
 
-bool NetplayLogWindow::OnCommand(int id, int code) {
+bool NetplayLogWindow::Window::OnCommand(int id, int code) {
     if (id == IDC_NETPLAY_CHAT_SEND && code == BN_CLICKED) {
         HWND input = GetDlgItem(Handle(), IDC_NETPLAY_CHAT_INPUT);
         std::string text(static_cast<size_t>(GetWindowTextLengthA(input)) + 1, '\0');
@@ -143,10 +159,10 @@ bool NetplayLogWindow::OnCommand(int id, int code) {
     return false;
 }
 
-bool NetplayLogWindow::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+bool NetplayLogWindow::Window::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
     switch (message) {
         case kUpdateMessage:
-            Update();
+            owner_.Update(*this);
             result = TRUE;
             return true;
         case WM_DESTROY:

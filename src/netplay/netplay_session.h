@@ -1,13 +1,19 @@
-// The netplay session: the worker thread that runs the library's server dialog, the game the
+// The netplay session: the worker thread that runs the library's server dialog, the games the
 // library runs in its game-start handler, and the named events through which the host's polls meet
-// that game's exchange cycles. One object owns all of it; the entry points talk to it through
-// Start, Stop and Poll.
+// those games' exchange cycles. Its states and their rules are SessionMachine's; the session
+// applies them under one short lock and does the thread, event and library work they call for.
+// The entry points talk to it through Start, Stop, Close and Poll.
 #pragma once
 
 #include "framework/event.h"
-#include "framework/unique_handle.h"
-#include "netplay/exchange_record.h"
+#include "framework/slim_lock.h"
 #include "input/button_state.h"
+#include "netplay/exchange_record.h"
+#include "netplay/netplay_games.h"
+#include "netplay/poll_rounds.h"
+#include "netplay/round_exchange.h"
+#include "netplay/session_machine.h"
+
 
 #include <windows.h>
 
@@ -33,21 +39,26 @@ public:
 
     // RomOpen: returns once a game has started, once the server dialog has closed without one, or
     // once Stop was called from another thread. A server dialog still open from the previous ROM is
-    // used again: the next game started there is this ROM's.
+    // used again: a game started there since is this ROM's.
     void Start(const NetplayLinks& links);
     // RomClosed: ends any game at once and releases every waiting poll. It never waits for the
-    // library's window, which may stay open (its worker keeps the plug-in loaded meanwhile). A game
-    // started there before the next Start is that ROM's.
+    // library's window, which may stay open (its worker keeps the plug-in loaded meanwhile).
     void Stop();
+    // RomOpen without netplay: Stop, and the polls read the devices directly from now on.
+    void StartWithoutNetplay();
     // CloseDLL, unload: Stop, and games started in the library's window from now on end at once.
+    // Not at process exit: the library has been detached, and a dead thread may hold the lock.
     void Close();
-    // CloseDLL: after Stop, gives a game handler that runs on a thread of the library's own (not
+    // CloseDLL: after Close, gives a game handler that runs on a thread of the library's own (not
     // our worker, which keeps the plug-in loaded) up to `timeoutMs` to leave the plug-in's code.
     void WaitForForeignHandler(DWORD timeoutMs);
 
-    // One poll of controller `control` (0..3) while netplay is enabled. During a game, the exchange
-    // of `pollCount` with the other players; after a game, live local input on the local player's
-    // controller and nothing on the others.
+    // From a RomOpen with netplay to the next RomOpen without it, the host's polls go through Poll,
+    // whatever the setting says meanwhile. Lock-free: the poll path reads it.
+    bool InUse() const { return inUse_.load(std::memory_order_acquire); }
+    // One poll of controller `control` (0..3) while InUse. During a game, the exchange made for
+    // this poll (in the full-speed game, for its round); otherwise live local input on the local
+    // player's controller, nothing on the others. The host polls from one thread.
     ButtonState Poll(int32_t control, uint32_t pollCount, const void* devices);
 
     // Handlers the library calls; public for the trampolines only.
@@ -56,47 +67,51 @@ public:
     void OnPlayerDropped(const char* playerName, int playerNumber);
 
 private:
-    enum class Ending { None, Stopped, Dropped, TimedOut };
+    enum class Ending { None, Stopped, TimedOut, OutOfStep };
 
     bool CreateEvents();
     bool StartWorker();
     static DWORD WINAPI WorkerMain(void* self);
-    Ending RunCycles(int32_t playerCount, uint32_t generation);
-    // One exchange: None once every player's record for this poll is in, else why the game ended.
-    Ending Exchange(int32_t playerCount, uint32_t generation, ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
-    bool GameGoesOn(uint32_t generation) const;
-    // Ends the library's game once, whichever thread gets here first.
-    void EndLibraryGame();
-    void Log(const char* line) const;
+    // Runs `rule` on the machine under the lock, then sets the events to the state it leaves.
+    template <typename Rule>
+    auto Apply(Rule rule);
+    void ShowState();
+    bool StillPlaying(uint32_t game);
+    // True with the exchange's state for `control`; false when none will come for this poll.
+    bool AwaitExchange(uint32_t ticket, int32_t control, ButtonState& state);
+    // The classic game exchanges once per poll; the full-speed game once per round (`rounds`).
+    Ending RunCycles(uint32_t game, int32_t playerCount, RoundExchange* rounds);
+    Ending Exchange(uint32_t game, const ExchangeRequest& request, int32_t playerCount,
+                    ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
+    // The full-speed game's exchange: one call for the round, its states in `buffer` to deliver.
+    Ending ExchangeRound(uint32_t game, const ExchangeRequest& request, int32_t playerCount, RoundExchange& rounds,
+                         ExchangeRecord (&buffer)[kMaxNetplayPlayers]);
+    // On the polling thread: whether this poll of `control` begins a round of game `roundsGame`.
+    bool BeginsRound(int32_t control, uint32_t roundsGame);
+    void EndLibraryGameIf(bool needed) const;
+    void Log(const char* line);
 
-    Event startEvent_;        // a game started: RomOpen may return
-    Event waitingSyncEvent_;  // a poll waits for its exchange
-    Event syncEvent_;         // the exchange for that poll is done
-    Event inWaitEvent_;       // a cycle is ready for the next poll
-    // Set whenever no game runs, so that no poll waits for a cycle that will not come.
-    Event gameOverEvent_;
-    Event stopEvent_;  // set by Stop; reset by Start
-
-    UniqueKernelHandle worker_;
-    std::atomic<DWORD> workerId_{0};
-    std::atomic<bool> workerInDialog_{false};
-    std::atomic<bool> dialogEntered_{false};
-
+    SlimLock lock_;
+    // Guarded by lock_.
+    SessionMachine machine_;
     NetplayLinks links_{};
-    // Stop raises it; a game belongs to the generation it started in and ends when it changes.
-    std::atomic<uint32_t> generation_{0};
-    std::atomic<bool> closed_{false};  // from Close to the next Start: games end at once
-    std::atomic<int32_t> gameCount_{0};  // games since Start: a second one asks first
-    std::atomic<bool> gameInProgress_{false};
-    std::atomic<bool> handlerRunning_{false};
-    std::atomic<DWORD> handlerThread_{0};
-    std::atomic<bool> libraryGameEnded_{true};
-    std::atomic<bool> playerDropped_{false};
-    // The controller that composes and shows the local player's state; -1 for none (spectator,
-    // booted, before any game).
-    std::atomic<int32_t> localController_{-1};
+    DWORD workerId_ = 0;
+    ExchangeKind kind_ = ExchangeKind::PerPoll;  // the latest game's
+    uint32_t roundsGame_ = 0;                    // counts the games, so the polls count rounds afresh
 
-    uint32_t pollCount_ = 0;  // written by the poll before its hand-off, read by the cycle after it
-    ButtonState localState_{};
-    ButtonState exchangedStates_[4]{};
+    // The polling thread's: the rounds of the game it polls, and the exchange of the current round.
+    PollRounds pollRounds_;
+    uint32_t pollRoundsGame_ = 0;
+    uint32_t roundTicket_ = 0;
+
+    // The classic exchange's four events, under their names.
+    ManualResetEvent startEvent_;      // set while no ROM waits for a game: RomOpen goes on
+    AutoResetEvent waitingSyncEvent_;  // a poll waits for its exchange
+    AutoResetEvent syncEvent_;         // an exchange is done; each poll checks that it is its own
+    AutoResetEvent inWaitEvent_;       // a cycle is ready for the next poll
+    // Alarms, set for as long as their waiters have nothing to wait for, so a wait never spins.
+    ManualResetEvent notPlayingEvent_;      // no game plays: polls and cycles stop waiting
+    ManualResetEvent noGameWaitingEvent_;   // no game waits for a ROM: a waiting game's handler goes on
+
+    std::atomic<bool> inUse_{false};
 };

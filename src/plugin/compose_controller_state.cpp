@@ -33,7 +33,7 @@ void ComposeControllerState(const DeviceTable* table, const ControllerConfig& re
         ReadKeyboard(slot.device.Get(), keys);
         state = ComposeFromKeyboard(record, keys);
     } else if (slot.device && slot.kind == DeviceJoystick) {
-        JoystickSnapshot joystick = kReleasedJoystick;  // what a pad that cannot be read gives
+        JoystickSnapshot joystick = {};
         ReadJoystick(slot.device.Get(), joystick);
         state = ComposeFromJoystick(record, joystick);
     }

@@ -29,7 +29,7 @@ const DeviceSlot* PadOf(const DeviceTable* table, const ControllerConfig& record
 // The host learned of the rumble pak at InitiateControllers; the motor runs only while it is still
 // the setting, and never during netplay, where the game sees no pak.
 bool MotorWanted(int32_t control) {
-    return !pluginState.netplay.Enabled && EffectivePak(pluginState.controllers[control]) == PakRumble;
+    return !pluginState.session.InUse() && EffectivePak(pluginState.controllers[control]) == PakRumble;
 }
 
 void RunMotor(int32_t control, bool on) {
@@ -46,7 +46,7 @@ void RunMotor(int32_t control, bool on) {
 // exchange: a host that also calls GetKeys for this controller has paid it there, one that never
 // does pays it here.
 ButtonState StateForCommand(int32_t control, const PortController& port) {
-    if (pluginState.netplay.Enabled && port.polledThroughGetKeys.load(std::memory_order_relaxed))
+    if (pluginState.session.InUse() && port.polledThroughGetKeys.load(std::memory_order_relaxed))
         return std::bit_cast<ButtonState>(port.lastWord.load(std::memory_order_relaxed));
     return PollController(control);
 }
@@ -62,8 +62,8 @@ void DescribeControllers(ControlSlot* slots) {
         changed |= pluginState.port[control].raw.exchange(slot.rawData != 0) != (slot.rawData != 0);
         slots[control] = slot;
     }
-    // A pad that now serves a rumble pak is set up for it when the table is next built.
-    if (changed) pluginState.devices.Release();
+    // A pad that now serves a rumble pak, or no longer does, is set up afresh for it.
+    if (changed) pluginState.devices.Refresh(pluginState.hostWindow);
 }
 
 ButtonState PollController(int32_t control) {
@@ -73,7 +73,7 @@ ButtonState PollController(int32_t control) {
     ++pluginState.pollCount;
     ButtonState word{};
     if (control >= 0 && control < kControllerCount) {
-        if (!pluginState.netplay.Enabled)
+        if (!pluginState.session.InUse())
             ComposeControllerState(devices.Table(), pluginState.controllers[control], &word);
         else
             word = pluginState.session.Poll(control, pluginState.pollCount, devices.Table());
@@ -92,7 +92,7 @@ ButtonState PollThroughGetKeys(int32_t control) {
 
 void ServeCommand(int32_t control, uint8_t* block) {
     if (!RawController(control)) return;  // -1, or a controller the host answers itself
-    const InsertedPak pak = pluginState.netplay.Enabled ? InsertedPak::None : InsertedPak::Rumble;
+    const InsertedPak pak = pluginState.session.InUse() ? InsertedPak::None : InsertedPak::Rumble;
     const CommandAction action = AnswerCommand(block, pak);
     if (action.kind == CommandAction::Motor) RunMotor(control, action.motorOn);
 }

@@ -20,7 +20,8 @@ struct PortController {
     std::atomic<uint32_t> lastWord{0};
 };
 
-// InitiateControllers: fills the host's four slots from the pak settings.
+// InitiateControllers, once the host's window is known: fills the host's four slots from the pak
+// settings.
 void DescribeControllers(ControlSlot* slots);
 // One poll of `control`, as GetKeys gives it to the host.
 ButtonState PollController(int32_t control);

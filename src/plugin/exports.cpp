@@ -51,8 +51,8 @@ PLUGIN_EXPORT GetDllInfo(PluginInfo* info) {
 }
 
 PLUGIN_EXPORT InitiateControllers(HWND window, ControlSlot* controls) {
-    DescribeControllers(controls);  // the host keeps no pointer of ours: nothing is written later
     pluginState.hostWindow = window;
+    DescribeControllers(controls);  // the host keeps no pointer of ours: nothing is written later
     if (!window) AppMessageBox("Hum, bad news : InitiateControllers() have hwnd = NULL!!!");
 }
 
@@ -64,17 +64,20 @@ PLUGIN_EXPORT GetKeys(int32_t control, ButtonState* keys) {
 PLUGIN_EXPORT RomOpen() {
     pluginState.devices.Open(pluginState.hostWindow);
     pluginState.pollCount = 0;
+    // The setting takes effect here and holds until the next RomOpen, whatever Configure changes.
     if (pluginState.netplay.Enabled) {
-        StartKailleraLibrary(pluginState.netplay.Dll);
-        netplayLogWindow.Create(pluginState.netplay.ViewLog);
+        HoldKailleraLibrary(KailleraNeed::Netplay, pluginState.netplay.Dll);
+        netplayLogWindow.Create();
         pluginState.session.Start(NetplayLinksNow());  // returns once a game has started
+    } else {
+        pluginState.session.StartWithoutNetplay();  // no earlier ROM's game goes on under this one
     }
 }
 
 PLUGIN_EXPORT RomClosed() {
-    if (pluginState.netplay.Enabled) pluginState.session.Stop();
+    pluginState.session.Stop();  // the game began under the last RomOpen, whatever the setting says now
     netplayLogWindow.Destroy(false);  // its text stays for the next game's window
-    pluginState.devices.Release();  // now, or by the next poll if one is reading
+    pluginState.devices.Close();  // the next game enumerates afresh, off its polls
     pluginState.motors.StopAll();
 }
 
@@ -84,13 +87,15 @@ PLUGIN_EXPORT CloseDLL() {
     pluginState.session.Close();  // also a game started before netplay was switched off
     pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();
-    ShutDownKailleraLibrary();  // here, not at unload: never under the loader lock
+    // Here, not at unload: never under the loader lock. A server window still open keeps the
+    // library until it closes.
+    ReleaseKailleraLibrary(KailleraNeed::Netplay);
     pluginState.motors.StopAll();
 }
 
 // The dialogs run on the host's window thread while its emulation thread may be polling: they list
-// devices from a table of their own and leave the polls' table to the polls, asking only that the
-// next poll build it afresh, to see the devices attached meanwhile.
+// devices from a table of their own and leave the polls' table to the polls, asking only for a
+// fresh one, built off the polls, to see the devices attached meanwhile.
 PLUGIN_EXPORT DllConfig(HWND parent) {
     const KailleraLibraryUse library(pluginState.netplay.Dll);  // the dialog shows its version
     // Before the first game there is no host window yet; the keyboard still needs one to be set up.
@@ -99,12 +104,12 @@ PLUGIN_EXPORT DllConfig(HWND parent) {
     char version[kKailleraVersionSize] = "No version !";
     GetKailleraVersionText(version);  // terminated within the buffer, whatever the library wrote
     ShowConfigDialog(parent, {pluginState.controllers, pluginState.netplay, devices, KailleraLibraryLoaded(), version});
-    pluginState.devices.Release();
+    pluginState.devices.Refresh(pluginState.hostWindow);
 }
 
 PLUGIN_EXPORT DllTest(HWND parent) {
     ShowTestDialog(parent);
-    pluginState.devices.Release();
+    pluginState.devices.Refresh(pluginState.hostWindow);
 }
 
 PLUGIN_EXPORT DllAbout(HWND parent) { ShowAboutDialog(parent); }

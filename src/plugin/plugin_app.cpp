@@ -19,11 +19,11 @@ int PluginApp::ExitInstance(bool processTerminating) {
     // log window cannot be open here: its thread keeps this library loaded while it runs.
     if (processTerminating) {
         // The other threads are gone, DirectInput's among them, and releasing a device could wait
-        // on them for ever; the netplay library, loaded after us, has been detached already. The
-        // system reclaims all of it.
+        // on them for ever; the netplay library, loaded after us, has been detached already, so
+        // nothing of it may be called, and a dead thread may hold the session's lock. The system
+        // reclaims all of it.
         pluginState.motors.Shutdown(true);
         pluginState.devices.Shutdown(true);
-        pluginState.session.Close();
     } else {
         pluginState.motors.Shutdown(false);  // the motors hold devices of their own
         pluginState.devices.Shutdown(false);

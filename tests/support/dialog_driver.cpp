@@ -91,6 +91,16 @@ bool Choose(HWND dialog, int id, const std::string& text) {
 
 void Cancel(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
 
+bool ChooseFile(HWND dialog, int browseId, const std::string& path) {
+    constexpr int kFileNameBox = 0x47C;
+    Click(dialog, browseId);
+    HWND open = Find("Open");
+    if (!open) return false;
+    SetDlgItemTextA(open, kFileNameBox, path.c_str());
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitClosed(open);
+}
+
 }  // namespace Dialogs
 
 namespace {

@@ -40,6 +40,8 @@ void Choose(HWND dialog, int id, int position);
 bool Choose(HWND dialog, int id, const std::string& text);
 // Escape / the close box.
 void Cancel(HWND dialog);
+// Clicks `browseId`, which opens the standard open-file dialog, and confirms `path` there.
+bool ChooseFile(HWND dialog, int browseId, const std::string& path);
 }  // namespace Dialogs
 
 // A blocking call (DllConfig, DllTest, DllAbout) on a thread of its own. Whatever the test left

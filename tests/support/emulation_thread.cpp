@@ -31,13 +31,17 @@ bool EmulationThread::Stop(DWORD timeoutMs) {
 
 DWORD WINAPI EmulationThread::Run(void* param) {
     auto* self = static_cast<EmulationThread*>(param);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
     while (!self->stop_) {
         for (int controller = 0; controller < 4; ++controller) {
             ButtonState word{};
-            const ULONGLONG start = GetTickCount64();
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
             self->getKeys_(controller, &word);
-            const DWORD took = static_cast<DWORD>(GetTickCount64() - start);
-            if (took > self->longestPollMs_) self->longestPollMs_ = took;
+            QueryPerformanceCounter(&end);
+            const uint64_t took = static_cast<uint64_t>(end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
+            if (took > self->longestPollUs_) self->longestPollUs_ = took;
             uint32_t bits = 0;
             std::memcpy(&bits, &word, sizeof bits);
             self->last_[controller] = bits;

@@ -29,7 +29,8 @@ public:
     // emulation thread does. False when they did not come in time.
     bool WaitFrames(uint64_t count, DWORD timeoutMs = 5000) const;
     // The longest single GetKeys so far: a box the poll waited on, or a stall.
-    DWORD LongestPollMs() const { return longestPollMs_.load(); }
+    DWORD LongestPollMs() const { return static_cast<DWORD>(longestPollUs_.load() / 1000); }
+    uint64_t LongestPollMicroseconds() const { return longestPollUs_.load(); }
     // The last word polled for controller `controller`.
     ButtonState Last(int controller) const;
     // The game's motor level from the next frame on: "on" once a frame, "off" four times.
@@ -48,7 +49,7 @@ private:
     std::atomic<int> wrongReplies_{0};
     std::atomic<bool> stop_{false};
     std::atomic<uint64_t> frames_{0};
-    std::atomic<DWORD> longestPollMs_{0};
+    std::atomic<uint64_t> longestPollUs_{0};
     std::atomic<uint32_t> last_[4]{};
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;

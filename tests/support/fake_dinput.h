@@ -16,6 +16,7 @@ public:
 
     int32_t AddKeyboard(const char* name = "Keyboard") { return addKeyboard_(name, nullptr); }
     int32_t AddJoystick(const char* name = "Gamepad", bool hasZ = true) { return addJoystick_(name, nullptr, hasZ); }
+    void SetEnumerationDelay(int32_t ms) { setEnumerationDelay_(ms); }
     void SetKey(int32_t device, int32_t code, bool down) { setKey_(device, code, down); }
     void SetButton(int32_t device, int32_t button, bool down) { setButton_(device, button, down); }
     void SetAxis(int32_t device, int32_t axis, int32_t value) { setAxis_(device, axis, value); }
@@ -58,6 +59,7 @@ private:
     FakeDi_AddJoystick_t addJoystick_ = nullptr;
     FakeDi_SetAttached_t setAttached_ = nullptr;
     FakeDi_SetDevicePath_t setDevicePath_ = nullptr;
+    FakeDi_SetEnumerationDelay_t setEnumerationDelay_ = nullptr;
     FakeDi_SetKey_t setKey_ = nullptr;
     FakeDi_SetButton_t setButton_ = nullptr;
     FakeDi_SetAxis_t setAxis_ = nullptr;

@@ -31,6 +31,7 @@ FakeKaillera::FakeKaillera(const char* dllName) : path_(std::string(ProgramFolde
     resolve("FakeK_JoinRelay", joinRelay_);
     resolve("FakeK_SetClientMode", setClientMode_);
     resolve("FakeK_WindowsOpen", windowsOpen_);
+    resolve("FakeK_SetOneWayDelay", setOneWayDelay_);
     reset_();
 }
 

@@ -55,6 +55,7 @@ public:
         setClientMode_(syncMs, frameDelay, dataTimeoutMs);
     }
     int32_t WindowsOpen() const { return windowsOpen_(); }
+    void SetOneWayDelay(int32_t ms) { setOneWayDelay_(ms); }
     // Gives up this program's own reference on the library, as a host has none: then only the
     // plug-in keeps it loaded. The controls stay usable only for as long as the plug-in does.
     void DropReference();
@@ -85,6 +86,7 @@ private:
     FakeK_JoinRelay_t joinRelay_ = nullptr;
     FakeK_SetClientMode_t setClientMode_ = nullptr;
     FakeK_WindowsOpen_t windowsOpen_ = nullptr;
+    FakeK_SetOneWayDelay_t setOneWayDelay_ = nullptr;
 };
 
 // The 4-byte controller state as the library carries it.

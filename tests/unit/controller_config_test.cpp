@@ -102,11 +102,43 @@ TEST(ControllerConfig, AnyMappedCodeKeepsTheRecordAsItIs) {
             EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0) << field.name;
         }
     }
-    // A record mapped for the keyboard and then given a joystick keeps its keyboard codes.
-    ControllerConfig keyboardLayout{};
-    ApplyKeyboardDefaults(keyboardLayout);
-    EXPECT_FALSE(ApplyFirstRunLayout(keyboardLayout, LayoutKind::Joystick));
-    EXPECT_EQ(keyboardLayout.StickUp, 0xC8);
+    // A keyboard layout the player edited, then given a joystick, keeps its codes.
+    ControllerConfig edited{};
+    ApplyKeyboardDefaults(edited);
+    edited.ButtonA = 0x2B;
+    EXPECT_FALSE(ApplyFirstRunLayout(edited, LayoutKind::Joystick));
+    EXPECT_EQ(edited.StickUp, 0xC8);
+}
+
+TEST(ControllerConfig, UntouchedLayoutOfTheOtherKindGivesWayToTheNewKinds) {
+    ControllerConfig record{};
+    record.DIDevice = 3;
+    record.DeadZone = 12;
+    ApplyKeyboardDefaults(record);
+    record.StickUpDown = 5;  // a keyboard never reads its selectors
+    ControllerConfig pad = record;
+    ApplyPadDefaults(pad, 3);
+    EXPECT_TRUE(ApplyFirstRunLayout(record, LayoutKind::Joystick));
+    EXPECT_EQ(std::memcmp(&record, &pad, sizeof record), 0);
+    EXPECT_FALSE(ApplyFirstRunLayout(record, LayoutKind::Joystick));  // the same kind keeps its own
+
+    EXPECT_TRUE(ApplyFirstRunLayout(record, LayoutKind::Keyboard));
+    EXPECT_EQ(record.StickUp, 0xC8);
+    EXPECT_EQ(record.ButtonA, 0x2A);
+    ControllerConfig adaptoid{};
+    ApplyAdaptoidDefaults(adaptoid, 1);
+    EXPECT_TRUE(ApplyFirstRunLayout(adaptoid, LayoutKind::Keyboard));
+    EXPECT_EQ(adaptoid.ButtonStart, 0x39);
+
+    // One selector or one code changed is an edit.
+    for (int32_t ControllerConfig::*member : {&ControllerConfig::StickUpDown, &ControllerConfig::PadUp}) {
+        ControllerConfig edited{};
+        ApplyPadDefaults(edited, 1);
+        edited.*member = 9;
+        const ControllerConfig before = edited;
+        EXPECT_FALSE(ApplyFirstRunLayout(edited, LayoutKind::Keyboard));
+        EXPECT_EQ(std::memcmp(&edited, &before, sizeof edited), 0);
+    }
 }
 
 TEST(ControllerConfig, PlayerMappingExistsOnlyForTheFourControllers) {

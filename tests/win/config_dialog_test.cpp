@@ -157,6 +157,22 @@ TEST_F(ConfigDialogTest, XInputPadTakesThePadLayoutMapsByPressingAndIsFoundAgain
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+TEST_F(ConfigDialogTest, KeyboardTriedFirstThenThePadStillBringsThePadLayout) {
+    fake.AddKeyboard("Keys");
+    const int32_t pad = fake.AddJoystick("Pad");
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Pad"));
+    Dialogs::Cancel(config);
+    ASSERT_TRUE(run->WaitFinished());
+    run.reset();
+    fake.SetButton(pad, 0, true);
+    fake.SetAxis(pad, 0, 64);
+    EXPECT_EQ(plugin.Poll(0), (ButtonState{ButtonBit::A, 64, 0}));
+}
+
 TEST_F(ConfigDialogTest, DeviceIsShownByNameAndRecordKeepsItsIndexUntilAChoice) {
     fake.AddKeyboard("Keys");
     fake.AddJoystick("Twin pad");
@@ -277,12 +293,7 @@ TEST_F(ConfigDialogTest, LibraryFileDialogCancelledChangesNothingAndConfirmedSet
 
     // A file that exists: the test program's own dinput.dll stand-in.
     const std::string chosen = std::string(ProgramFolder()) + "dinput.dll";
-    Dialogs::Click(config, IDC_BROWSE_DLL);
-    open = Dialogs::Find("Open");
-    ASSERT_NE(open, nullptr);
-    SetDlgItemTextA(open, 0x47C /* the file name box */, chosen.c_str());
-    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(Dialogs::WaitClosed(open));
+    ASSERT_TRUE(Dialogs::ChooseFile(config, IDC_BROWSE_DLL, chosen));
     EXPECT_TRUE(WaitUntil([&] { return Dialogs::Text(config, IDC_DLL_PATH) == chosen; }));
     Save(config);
     EXPECT_EQ(TestRegistry::ReadRaw("Kaillera", "Dll"), chosen + '\0');

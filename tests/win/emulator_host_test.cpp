@@ -5,7 +5,9 @@
 #include "dialog_fixture.h"
 #include "emulation_thread.h"
 #include "fake_xinput.h"
+#include "watchdog.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -45,6 +47,7 @@ TEST_F(EmulatorHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls)
 
     plugin.RomClosed();
     plugin.RomOpen();  // a new game: the broken joystick is reported once more
+    ASSERT_TRUE(boxes.WaitForCount(2));
     ASSERT_TRUE(emulation.WaitFrames(2));
     EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::A);
     plugin.RomClosed();
@@ -89,6 +92,42 @@ TEST_F(EmulatorHostTest, XInputPadPluggedInWhileTheWindowThreadOpensTheDialogsPl
     EXPECT_TRUE(boxes.Boxes().empty());
     std::printf("pad found %llu ms after it was plugged in; %d frames; longest poll %lu ms\n", found,
                 static_cast<int>(emulation.Frames()), static_cast<unsigned long>(emulation.LongestPollMs()));
+}
+
+TEST_F(EmulatorHostTest, TableRebuiltAfterDialogsAndForAPadPluggedInWhileTheEmulationThreadPolls) {
+    constexpr int kEnumerationMs = 200;  // a slow driver's, or Wine's
+    ExtendWatchdog(60);
+    const int32_t keyboard = fake.AddKeyboard();
+    StoreMapping(0, 0);
+    StoreMapping(1, 1, {{"ButtonA", 0}, {"StickUpDown", 7}, {"StickLeftRight", 7}});  // the pad to come
+    Start();
+    plugin.RomOpen();
+    fake.SetKey(keyboard, 0x2A, true);
+    fake.SetEnumerationDelay(kEnumerationMs);
+
+    EmulationThread emulation(plugin);
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    const DialogRounds dialogs = OpenConfigureAndTestWhilePolling(plugin, window.Handle(), emulation, 3);
+    EXPECT_EQ(dialogs.closed, 6);
+    ASSERT_TRUE(emulation.Stop());  // the game paused, long enough for the look at the pads to pause too
+    Sleep(3000);
+    EmulationThread resumed(plugin);
+    const int32_t late = fake.AddJoystick("Late pad");
+    fake.SetButton(late, 0, true);
+    const ULONGLONG plugged = GetTickCount64();
+    EXPECT_TRUE(WaitUntil([&] { return resumed.Last(1).buttons == ButtonBit::A; }, 8000)) << "no ROM change needed";
+    const ULONGLONG found = GetTickCount64() - plugged;
+    EXPECT_EQ(resumed.Last(0).buttons, ButtonBit::A);
+    plugin.RomClosed();
+    plugin.CloseDLL();
+    ASSERT_TRUE(resumed.Stop());
+    plugin.Unload();
+
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(fake.Counters().liveObjects, 0);
+    const uint64_t longest = std::max(emulation.LongestPollMicroseconds(), resumed.LongestPollMicroseconds());
+    std::printf("longest poll %.2f ms, enumerations taking %d ms; pad plugged in found after %lu ms\n",
+                longest / 1000.0, kEnumerationMs, static_cast<unsigned long>(found));
 }
 
 TEST_F(EmulatorHostTest, BoxOfTheEmulationThreadNeverWaitsForTheWindowThread) {

@@ -83,6 +83,26 @@ TEST_F(NetplayBindingTest, DecoratedThirtyTwoBitNamesAreNotTakenByTheX64PlugIn) 
 }
 #endif
 
+// The player corrects a wrong library path in Configure: the next dialog and RomOpen use it.
+TEST_F(NetplayBindingTest, LibraryPathCorrectedInConfigureIsUsedWithoutAReload) {
+    FakeKaillera library;
+    TestRegistry::WriteRaw("Kaillera", "Dll", "C:\\nowhere\\kailleraclient.dll");
+    fake.AddKeyboard();
+    Start();
+    {
+        ModalRun config([&] { plugin.DllConfig(window.Handle()); });
+        HWND dialog = Dialogs::Find("Tavik_Di Plugin Configuration");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(Dialogs::Text(dialog, 1066), "No Kaillera Dll");
+        ASSERT_TRUE(Dialogs::ChooseFile(dialog, 1067, library.Path()));
+        Dialogs::Cancel(dialog);
+        ASSERT_TRUE(config.WaitFinished());
+    }
+    EXPECT_EQ(ShownVersion(), "0.9-fake");
+    HoldForNetplay(library);
+    EXPECT_EQ(library.Calls("kailleraSelectServerDialog"), 1);
+}
+
 TEST_F(NetplayBindingTest, MissingLibraryFileIsSilentlyIgnored) {
     TestRegistry::WriteRaw("Kaillera", "Dll", "C:\\nowhere\\kailleraclient.dll");
     Start();

@@ -33,8 +33,8 @@ protected:
         ASSERT_TRUE(EnableNetplay());
     }
 
-    bool EnableNetplay() {
-        const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle());
+    bool EnableNetplay(bool on = true) {
+        const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle(), on);
         EXPECT_EQ(problem, "");
         return problem.empty();
     }
@@ -67,11 +67,11 @@ protected:
     }
 
     // The log window's text, once it contains `expected` (bounded wait).
-    std::string LogText() const;
+    std::string LogText() const { return NetplayLogText(); }
     bool LogContains(const std::string& expected, DWORD timeoutMs = 5000) const {
         return WaitUntil([&] { return LogText().find(expected) != std::string::npos; }, timeoutMs);
     }
-    static HWND LogWindow() { return FindWindowA("#32770", "Tavik_Di - Kaillera Log"); }
+    static HWND LogWindow() { return NetplayLogWindow(); }
 
     FakeKaillera library;
     int32_t keyboard = -1;
@@ -80,12 +80,3 @@ private:
     std::thread romOpen_;
     std::atomic<bool> romOpenReturned_{false};
 };
-
-inline std::string NetplayTest::LogText() const {
-    HWND log = LogWindow() ? GetDlgItem(LogWindow(), 1069) : nullptr;
-    if (!log) return {};
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(log)) + 1, '\0');
-    GetWindowTextA(log, text.data(), static_cast<int>(text.size()));
-    text.resize(text.size() - 1);
-    return text;
-}

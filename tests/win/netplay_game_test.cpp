@@ -1,6 +1,12 @@
 // Scripted netplay games against the fake library: exchanges, time-outs, the log, and stopping.
+#include "emulation_thread.h"
 #include "joybus_host.h"
 #include "netplay_fixture.h"
+#include "process_cpu.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -182,7 +188,7 @@ TEST_F(NetplayTest, LibraryGetsTheClientNameAndTheGameList) {
     OpenRom();
     ASSERT_TRUE(library.WaitServerDialog());
     EXPECT_EQ(library.ClientName(), "Tavik_DI by Tavik version 0.4.0 build 14");
-    EXPECT_EQ(library.GameList(), "Unknown N64 Game|");
+    EXPECT_EQ(library.GameList(), "Unknown N64 Game|" + std::string(kFullSpeedGame) + "|");
     library.StartGame("g", 1, 1);
     EXPECT_TRUE(RomOpenReturned());
 }
@@ -241,13 +247,65 @@ TEST_F(NetplayStopTest, PlugInStaysLoadedUntilTheLibrarysWindowCloses) {
     EXPECT_TRUE(WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }));
 }
 
-TEST_F(NetplayStopTest, CloseDllThenUnloadEndsTheGameThenShutsTheLibraryDown) {
+// The client's shut-down cleans up what its open window still uses: it waits for the window.
+TEST_F(NetplayStopTest, CloseDllThenUnloadEndsTheGameAndTheLibraryShutsDownOnceItsWindowCloses) {
     PlayThenStop([&] {
         plugin.CloseDLL();
         plugin.Unload();
     });
+    const int shutDowns = library.Calls("kailleraShutdown");  // the configuration dialog's
+    EXPECT_NE(library.CallLog().find("kailleraEndGame"), std::string::npos);
+    library.CloseServerDialog();
+    ASSERT_TRUE(WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }));
+    EXPECT_EQ(library.Calls("kailleraShutdown"), shutDowns + 1);
     const std::string log = library.CallLog();
-    EXPECT_LT(log.find("kailleraEndGame"), log.rfind("kailleraShutdown"));  // the last: the dialog had its own
+    EXPECT_EQ(log.substr(log.size() - std::strlen("kailleraShutdown")), "kailleraShutdown");
+}
+
+// Configure unticks netplay while the game runs: the game goes on as it began until RomClosed,
+// which ends it all the same, and the next ROM plays without netplay.
+TEST_F(NetplayTest, UntickingNetplayDuringAGameTakesEffectAtTheNextRomOpen) {
+    StartNetplayPlugin(1);
+    library.SetRemoteState(0, kRemoteB);
+    BeginGame("Unticked", 2, 2);
+    fake.SetKey(keyboard, kDikLControl, true);
+    EmulationThread emulation(plugin);
+    ASSERT_TRUE(emulation.WaitFrames(3));
+    ASSERT_TRUE(EnableNetplay(false));
+    const size_t sent = library.Sent().size();
+    ASSERT_TRUE(emulation.WaitFrames(3));
+    EXPECT_GT(library.Sent().size(), sent) << "the game stopped exchanging";
+    EXPECT_EQ(emulation.Last(0), kRemoteB);
+    EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::B) << "the local player moved to another controller";
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 0);
+
+    plugin.RomClosed();
+    EXPECT_TRUE(library.WaitGameEnd());
+    EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
+    plugin.RomOpen();  // without netplay: no game to wait for
+    ASSERT_TRUE(emulation.WaitFrames(3));
+    EXPECT_EQ(emulation.Last(0), kIdle);
+    EXPECT_EQ(emulation.Last(1).buttons, ButtonBit::B) << "its own mapping, read locally";
+    ASSERT_TRUE(emulation.Stop());
+}
+
+// The too-many-players box and the replay question each wait for the user; the emulation thread
+// goes on polling meanwhile.
+TEST_F(NetplayTest, NeitherBoxHoldsThePolls) {
+    StartNetplayPlugin(0);
+    boxes.HoldBoxesFor(1500);
+    BeginGame("Crowded", 1, 5);
+    EmulationThread emulation(plugin);
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_TRUE(emulation.WaitFrames(5, 1000)) << "the too-many-players box held the polls";
+    ASSERT_TRUE(library.WaitGameEnd());
+    library.StartGame("Again", 1, 2);
+    ASSERT_TRUE(boxes.WaitForCount(2));
+    EXPECT_TRUE(emulation.WaitFrames(5, 1000)) << "the replay question held the polls";
+    ASSERT_TRUE(WaitUntil([&] { return library.Sent().size() > 3; })) << "Yes: the second game plays";
+    ASSERT_TRUE(emulation.Stop());
+    EXPECT_LT(emulation.LongestPollMs(), 1000u);
+    EXPECT_TRUE(boxes.Boxes()[1].yesNo);
 }
 
 TEST_F(NetplayTest, ClosingTheServerDialogWithoutAGameLetsRomOpenReturn) {
@@ -298,10 +356,26 @@ TEST_F(NetplayTest, SpectatorSendsAnIdleStateAndComposesNothing) {
 
 namespace {
 
+struct HostPart {
+    const char* ending;
+    const char* game;  // classic or fullspeed
+};
+
+struct TwoHostEnding {
+    HostPart host;     // player 1's part
+    HostPart joining;  // player 2's part
+    int games;
+    int delay;     // the client's frame delay D
+    int oneWayMs;  // the link's
+    int32_t syncMs = 500;  // the first exchange of a game blocks this long
+};
+
 // Starts netplay_host.exe; the handle is the caller's to close.
-HANDLE StartHost(int player, const std::string& channel, const char* ending, int games) {
+HANDLE StartHost(int player, const std::string& channel, const HostPart& part, const TwoHostEnding& ending) {
     std::string command = std::string(ProgramFolder()) + "netplay_host.exe " + std::to_string(player) + " " +
-                          channel + " " + ending + " " + std::to_string(games);
+                          channel + " " + part.ending + " " + std::to_string(ending.games) + " " +
+                          std::to_string(ending.syncMs) + " " + part.game + " " + std::to_string(ending.delay) + " " +
+                          std::to_string(ending.oneWayMs);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -312,13 +386,22 @@ HANDLE StartHost(int player, const std::string& channel, const char* ending, int
     return process.hProcess;
 }
 
-struct TwoHostEnding {
-    const char* host;     // player 1's part
-    const char* joining;  // player 2's part
-    int games;
-};
+void PrintTo(const TwoHostEnding& ending, std::ostream* out) {
+    *out << ending.host.ending << "/" << ending.joining.ending << " " << ending.host.game << "/" << ending.joining.game;
+}
 
-void PrintTo(const TwoHostEnding& ending, std::ostream* out) { *out << ending.host << "/" << ending.joining; }
+// The words a host received in the first rounds of game `game` (written by netplay_host), and the
+// file gone.
+std::string TakeWords(const std::string& channel, int game, int player) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + channel + "-" + std::to_string(game) + "-" + std::to_string(player) + ".words";
+    std::ifstream file(path, std::ios::binary);
+    std::string words((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    DeleteFileA(path.c_str());
+    return words;
+}
 
 // Two emulator-like processes play through the fake library in client mode and end the game in
 // each of the ways a game ends; each process checks its own side (see netplay_host.cpp).
@@ -326,6 +409,7 @@ class TwoHosts : public testing::TestWithParam<TwoHostEnding> {};
 
 TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
     const TwoHostEnding ending = GetParam();
+    ExtendWatchdog(60 + ending.syncMs / 1000);
     FakeKaillera library;  // for its path
     TestRegistry::DeletePluginKey();
     TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
@@ -333,34 +417,58 @@ TEST_P(TwoHosts, PlayThenEndWithoutABlockedPollOrACrash) {
     TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
     const std::string channel = "two-hosts-" + std::to_string(GetCurrentProcessId());
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, (channel + " ready").c_str());
-    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending.games),
-                       StartHost(2, channel, ending.joining, ending.games)};
+    HANDLE hosts[2] = {StartHost(1, channel, ending.host, ending), StartHost(2, channel, ending.joining, ending)};
     ASSERT_TRUE(hosts[0] && hosts[1]);
-    if (std::string(ending.joining) == "killed") {
+    const bool killed = std::string(ending.joining.ending) == "killed";
+    if (killed) {
         EXPECT_EQ(WaitForSingleObject(ready, 40000), WAIT_OBJECT_0);
         TerminateProcess(hosts[1], 0);
     }
-    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, 50000);
+    const DWORD waited = WaitForMultipleObjects(2, hosts, TRUE, ScaledWait(50000 + ending.syncMs));
     for (int i = 0; i < 2; ++i) {
         DWORD code = 1000;
         if (waited == WAIT_TIMEOUT) TerminateProcess(hosts[i], 1001);
         GetExitCodeProcess(hosts[i], &code);
-        const bool killedByUs = i == 1 && std::string(ending.joining) == "killed";
+        const bool killedByUs = i == 1 && killed;
         if (!killedByUs) EXPECT_EQ(code, 0u) << "player " << i + 1;
         CloseHandle(hosts[i]);
+    }
+    // Both hosts apply the same inputs to the same rounds (each host checked them against the
+    // script and the delay D).
+    for (int game = 1; game <= ending.games; ++game) {
+        const std::string host = TakeWords(channel, game, 1), joining = TakeWords(channel, game, 2);
+        // Not when the game stopped at once, nor after a poll gave up waiting and read live input.
+        if (std::string(ending.host.ending) == "mismatched" || ending.syncMs > 30000) continue;
+        EXPECT_EQ(host.size(), 80u * 16) << "game " << game;
+        EXPECT_TRUE(host == joining) << "the hosts received different words in game " << game;
     }
     CloseHandle(ready);
     TestRegistry::DeletePluginKey();
 }
 
+// Each ending in both games. The classic game's links answer at once or 10 ms late; the full-speed
+// game's 20 ms late, with a delay of 2 rounds.
 const TwoHostEnding kEndings[] = {
-    {"stops", "stays", 2},  // the host stops, twice: a second game in the same processes
-    {"stays", "stops", 1},  // the joining player stops
-    {"survives", "killed", 1},
-    {"closes", "stays", 1},  // the host's user closes the library's window
+    {{"stops", "classic"}, {"stays", "classic"}, 2, 1, 10},  // the host stops, twice: a second game
+    {{"stays", "classic"}, {"stops", "classic"}, 1, 1, 0},   // the joining player stops
+    {{"survives", "classic"}, {"killed", "classic"}, 1, 1, 0},
+    {{"closes", "classic"}, {"stays", "classic"}, 1, 1, 0},  // the host's user closes the library's window
+    {{"survives", "classic"}, {"exits", "classic"}, 1, 1, 0},  // the joining player's emulator is closed
+    // Beyond the time a poll waits for its exchange: the polls after it keep their own exchanges.
+    {{"stays", "classic"}, {"stops", "classic"}, 1, 1, 0, 31000},
+    {{"stops", "fullspeed"}, {"stays", "fullspeed"}, 2, 2, 20},
+    {{"stays", "fullspeed"}, {"stops", "fullspeed"}, 1, 2, 20},
+    {{"survives", "fullspeed"}, {"killed", "fullspeed"}, 1, 2, 20},
+    {{"closes", "fullspeed"}, {"stays", "fullspeed"}, 1, 2, 20},
+    // An older build (or anything that plays the classic exchange) in a full-speed game, either side.
+    {{"mismatched", "classic"}, {"mismatched", "fullspeed"}, 1, 2, 20},
+    {{"mismatched", "fullspeed"}, {"mismatched", "classic"}, 1, 2, 20},
 };
 std::string EndingName(const testing::TestParamInfo<TwoHostEnding>& info) {
-    return std::string(info.param.host) + "_" + info.param.joining;
+    const TwoHostEnding& ending = info.param;
+    return std::string(ending.host.ending) + "_" + ending.joining.ending + "_" + ending.host.game +
+           (std::string(ending.host.game) == ending.joining.game ? "" : std::string("_") + ending.joining.game) +
+           (ending.syncMs > 30000 ? "_slow_start" : "");
 }
 INSTANTIATE_TEST_SUITE_P(Endings, TwoHosts, testing::ValuesIn(kEndings), EndingName);
 
@@ -446,15 +554,20 @@ private:
 
 TEST_F(NetplayClientTest, RomClosedDuringTheFirstExchangeReturnsAtOnceAndLeavesTheWorkerAlone) {
     StartNetplayPlugin(0);
-    BeginGame("Sync", 1, 2);
-    PollInBackground(0);
-    ASSERT_TRUE(WaitUntil([&] { return library.Calls("kailleraModifyPlayValues") == 1; }));
-    EXPECT_LT(RomClosedMs(plugin), 100u);
-    EXPECT_TRUE(PollReturned(kSyncMs / 2)) << "the poll waited for the library";
-    EXPECT_TRUE(library.WaitGameEnd(kSyncMs * 2));
-    EXPECT_EQ(library.Calls("kailleraEndGame"), 1);
-    EXPECT_TRUE(boxes.Texts().empty());
-    EXPECT_TRUE(library.ServerDialogOpen()) << "the worker was ended inside the library's window";
+    int games = 0;
+    for (const char* game : {"Sync", kFullSpeedGame}) {
+        SCOPED_TRACE(game);
+        BeginGame(game, 1, 2);
+        const int calls = library.Calls("kailleraModifyPlayValues");
+        PollInBackground(0);
+        ASSERT_TRUE(WaitUntil([&] { return library.Calls("kailleraModifyPlayValues") == calls + 1; }));
+        EXPECT_LT(RomClosedMs(plugin), 100u);
+        EXPECT_TRUE(PollReturned(kSyncMs / 2)) << "the poll waited for the library";
+        EXPECT_TRUE(library.WaitGameEnd(kSyncMs * 2));
+        EXPECT_EQ(library.Calls("kailleraEndGame"), ++games);
+        EXPECT_TRUE(boxes.Texts().empty());
+        EXPECT_TRUE(library.ServerDialogOpen()) << "the worker was ended inside the library's window";
+    }
 }
 
 TEST_F(NetplayClientTest, OtherPlayerLeavingEndsTheGameWithoutABoxAndFreesTheControllers) {
@@ -475,6 +588,28 @@ TEST_F(NetplayClientTest, OtherPlayerLeavingEndsTheGameWithoutABoxAndFreesTheCon
     PollRound(words);
     EXPECT_EQ(words[0], (ButtonState{ButtonBit::A, 0, 0})) << "local input is live after the game";
     EXPECT_EQ(words[1], kIdle) << "the other player's buttons stay held";
+}
+
+
+// A game started in the library's window after RomClosed waits for the next ROM, at no cost.
+TEST_F(NetplayClientTest, GameStartedBetweenRomsWaitsIdleAndTheNextRomPlaysIt) {
+    StartNetplayPlugin(0);
+    BeginGame("One", 1, 2);
+    plugin.RomClosed();
+    ASSERT_TRUE(library.WaitGameEnd());
+    library.StartGame("Between", 1, 2);
+    ASSERT_TRUE(WaitUntil([&] { return library.GameRunning(); }));
+    Sleep(200);  // into its wait
+    const double before = ProcessCpuMs();
+    Sleep(1000);
+    // The box catcher's own scans cost a little; a game that spins costs a good part of a core.
+    EXPECT_LT(ProcessCpuMs() - before, 200.0) << "the waiting game spins";
+    OpenRom();
+    ASSERT_TRUE(RomOpenReturned()) << "the next ROM takes the waiting game";
+    const size_t sent = library.Sent().size();
+    plugin.Poll(0);
+    EXPECT_GT(library.Sent().size(), sent);
+    EXPECT_TRUE(boxes.Texts().empty()) << "the next ROM's first game: no replay question";
 }
 
 TEST_F(NetplayClientTest, NextRomPlaysTheNextGameOfTheWindowStillOpen) {

@@ -49,10 +49,20 @@ TEST_F(RealKeyboardHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPo
     plugin.RomClosed();
     plugin.RomOpen();
 
-    // The keyboard still plays on the emulation thread.
+    // The keyboard still plays on the emulation thread. The new game's devices come in off its
+    // polls, and a key already down when a keyboard is set up afresh reads released until it is
+    // pressed again: so the key is pressed again until it is read.
     ASSERT_TRUE(window.Focus());
-    ASSERT_TRUE(XKeyboard::KeyDown("Shift_L"));
-    EXPECT_TRUE(WaitUntil([&] { return emulation.Last(0).buttons == ButtonBit::A; }, 5000));
+    ULONGLONG pressed = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        if (emulation.Last(0).buttons == ButtonBit::A) return true;
+        if (GetTickCount64() - pressed > 500) {
+            XKeyboard::KeyUp("Shift_L");
+            XKeyboard::KeyDown("Shift_L");
+            pressed = GetTickCount64();
+        }
+        return false;
+    }, 5000));
     XKeyboard::KeyUp("Shift_L");
 
     plugin.RomClosed();

@@ -2,6 +2,7 @@
 // and motor commands in the emulators' call order, and the pad's force feedback (the fake's).
 #include "joybus_host.h"
 #include "plugin_fixture.h"
+#include "watchdog.h"
 
 #include <cstring>
 
@@ -41,8 +42,10 @@ TEST_F(RumblePakTest, InitiateControllersReportsEachControllersPakAndSetsItsPadU
     plugin.InitiateControllers(window.Handle(), slots);
     const ControlSlot expected[4] = {{1, 0, 2}, {1, 1, 5}, {1, 0, 4}, {1, 0, 1}};  // 9 is no pak
     EXPECT_EQ(std::memcmp(slots, expected, sizeof slots), 0);
-    plugin.Poll(1);
-    EXPECT_EQ(fake.CooperativeFlags(pad), static_cast<int32_t>(kExclusiveBackground));
+    EXPECT_TRUE(WaitUntil([&] {  // set up afresh off the polls
+        plugin.Poll(1);
+        return fake.CooperativeFlags(pad) == static_cast<int32_t>(kExclusiveBackground);
+    }));
 }
 
 TEST_F(RumblePakTest, GameDetectsThePakAndTheMotorShakesThePadAtItsStrengthUntilTheRomCloses) {
@@ -102,9 +105,10 @@ TEST_F(RumblePakTest, MotorStopsAtCloseDllAtUnloadAndFollowsTheGameAfterThePadWa
     Write(kMotorAddress, 0x01);
     EXPECT_EQ(fake.Effects(pad).playing, 1) << "the game's next \"on\" shakes it again";
 
-    plugin.Unload();  // a host that unloads without RomClosed or CloseDLL
-    EXPECT_EQ(fake.Effects(pad).playing, 0);
-    EXPECT_EQ(fake.Counters().liveObjects, 0);
+    // A host that unloads without RomClosed or CloseDLL: the library goes once its rebuild thread
+    // has let it go.
+    plugin.Unload();
+    EXPECT_TRUE(WaitUntil([&] { return fake.Effects(pad).playing == 0 && fake.Counters().liveObjects == 0; }));
 }
 
 TEST_F(RumblePakTest, WithoutForceFeedbackOrExclusiveAccessTheGameStillSeesItsPakAndNothingShakes) {

@@ -1,5 +1,6 @@
 // Loading and unloading the library: start-up reads the settings, shut-down releases the devices.
 #include "plugin_fixture.h"
+#include "watchdog.h"
 
 #include "module_exports.h"
 
@@ -35,6 +36,8 @@ TEST_F(StartUpTest, UnloadWhileAGameRunsReleasesEveryDevice) {
     plugin.RomOpen();
     plugin.Poll(0);
     plugin.Unload();
+    // The thread that looks for pads plugged in keeps the library until it sees the polls stopped.
+    EXPECT_TRUE(WaitUntil([&] { return fake.Counters().liveObjects == 0; }));
     const FakeDiCounters counters = fake.Counters();
     EXPECT_EQ(counters.liveObjects, 0);
     EXPECT_EQ(counters.references, 0);

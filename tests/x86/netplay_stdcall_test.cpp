@@ -118,6 +118,9 @@ TEST_F(NetplayStdcallTest, CallsAndHandlersKeepTheStdcallContractThroughAGame) {
     EXPECT_TRUE(WaitUntil([&] { return client.Counter(ProbeKGamesEnded) == 1; })) << "the game handler never returned";
     EXPECT_EQ(CheckedCall(Export("CloseDLL"), CallingConvention::Cdecl, {}).breaches, "");
     plugin.Unload();
+    // The client is shut down once its window has closed, by the worker leaving it.
+    client.CloseDialog();
+    EXPECT_TRUE(WaitUntil([] { return GetModuleHandleA("Tavik_DI.dll") == nullptr; }));
 
     EXPECT_EQ(client.Text(ProbeKBreaches), "");
     std::istringstream log(client.Text(ProbeKLog));

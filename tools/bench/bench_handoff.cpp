@@ -1,11 +1,13 @@
 // One netplay hand-off (a GetKeys poll while a game runs, with a library that answers at once)
 // against a bare two-thread event ping-pong, the least such a meeting of two threads can cost.
 #include "bench_timing.h"
+#include "netplay_bench.h"
 #include "fake_dinput.h"
 #include "fake_kaillera.h"
 #include "message_box_catcher.h"
 #include "netplay_switch.h"
 #include "plugin_api.h"
+#include "process_cpu.h"
 #include "registry_fixture.h"
 #include "test_window.h"
 #include "watchdog.h"
@@ -44,42 +46,35 @@ double PingPongNanoseconds() {
 }  // namespace
 
 int BenchHandoff() {
-    FakeDinput devices;
-    devices.AddKeyboard();
-    FakeKaillera library;
-    MessageBoxCatcher boxes;
-    TestRegistry::DeletePluginKey();
-    TestRegistry::WriteNumber("Controller0", "DIDevice", 0);
-    TestRegistry::WriteRaw("Kaillera", "Dll", library.Path());
-    TestRegistry::WriteRaw("Kaillera", "PlayAs", "0");
-    TestWindow window("Tavik_DI bench");
-    PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
-    if (const std::string problem = EnableNetplayInConfigDialog(plugin, window.Handle()); !problem.empty()) {
-        std::fprintf(stderr, "bench: %s\n", problem.c_str());
-        return 1;
-    }
-    std::atomic<bool> opened{false};
-    std::thread romOpen([&] {
-        plugin.RomOpen();
-        opened = true;
-    });
-    library.WaitServerDialog();
-    library.StartGame("bench", 1, 2);
-    WaitUntil([&] { return opened.load(); }, 10000);
-    romOpen.join();
-
+    NetplayBench bench;
+    if (!bench.Start()) return 1;
+    bench.OpenRomIntoGame("bench");
+    PluginApi& plugin = bench.plugin;
     const double handoff = Bench::BestNanosecondsPerCall(kCalls, [&] { plugin.Poll(1); });
     const double pingPong = PingPongNanoseconds();
     std::printf("netplay hand-off (GetKeys in a game)  %9.0f ns\n", handoff);
     std::printf("  bare two-thread event ping-pong     %9.0f ns\n", pingPong);
     std::printf("  ratio                               %9.2fx  (target <= 1.5x)\n", handoff / pingPong);
+    bench.End();
+    return 0;
+}
 
-    plugin.RomClosed();
-    library.CloseServerDialog();
-    plugin.Unload();
-    TestRegistry::DeletePluginKey();
+// A game started in the library's window after RomClosed waits for the next ROM: what it costs
+// the process meanwhile.
+int BenchWaitingGame() {
+    constexpr DWORD kMeasureMs = 3000;
+    NetplayBench bench;
+    bench.library.SetClientMode(100);
+    if (!bench.Start()) return 1;
+    bench.OpenRomIntoGame("first");
+    bench.plugin.RomClosed();
+    bench.library.WaitGameEnd();
+    bench.library.StartGame("waiting", 1, 2);
+    Sleep(200);
+    const double before = ProcessCpuMs();
+    Sleep(kMeasureMs);
+    const double used = ProcessCpuMs() - before;
+    std::printf("waiting game, CPU of the process     %9.0f ms per %lu ms\n", used, kMeasureMs);
+    bench.End();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "bench_timing.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv) {
@@ -12,8 +13,13 @@ int main(int argc, char** argv) {
     if (!std::strcmp(mode, "xinput-poll")) return BenchXInputPoll();
     if (!std::strcmp(mode, "port-poll")) return BenchPortPoll();
     if (!std::strcmp(mode, "handoff")) return BenchHandoff();
+    if (!std::strcmp(mode, "waiting-game")) return BenchWaitingGame();
     if (!std::strcmp(mode, "create-devices")) return BenchCreateDevices();
+    if (!std::strcmp(mode, "rebuild-poll")) return BenchRebuildPoll();
     if (!std::strcmp(mode, "memory")) return BenchMemory();
-    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | xinput-poll | port-poll | handoff | create-devices | memory\n");
+    if (!std::strcmp(mode, "netplay-link")) return BenchNetplayLink(argv[0]);
+    if (!std::strcmp(mode, "link-host") && argc == 5) return BenchNetplayLinkHost(std::atoi(argv[2]), argv[3], argv[4]);
+    std::fprintf(stderr, "usage: tavik_bench poll | pad-poll | xinput-poll | port-poll | handoff | waiting-game | create-devices | "
+                         "rebuild-poll | memory | netplay-link\n");
     return 2;
 }

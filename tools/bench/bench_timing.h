@@ -34,5 +34,10 @@ int BenchPadPoll();
 int BenchXInputPoll();
 int BenchPortPoll();
 int BenchHandoff();
+int BenchWaitingGame();
 int BenchCreateDevices();
+int BenchRebuildPoll();
 int BenchMemory();
+int BenchNetplayLink(const char* program);
+// One of the two hosts that BenchNetplayLink starts.
+int BenchNetplayLinkHost(int player, const char* channel, const char* mode);

@@ -48,7 +48,7 @@ uint32_t Hat(uint16_t buttons) {
 
 void ReadXInputSnapshot(const XInputGamepad& pad, int32_t range, int32_t deadZone, JoystickSnapshot& out) {
     const Scale stick(kStickFull, range, deadZone), trigger(kTriggerFull, range, deadZone);
-    out = kReleasedJoystick;
+    out = kIdleJoystick;
     out.x = Stick(stick, pad.thumbLX);
     out.y = -Stick(stick, pad.thumbLY);
     out.rx = Stick(stick, pad.thumbRX);

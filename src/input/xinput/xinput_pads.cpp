@@ -41,7 +41,7 @@ void XInputPads::StartWatcher() {
     if (watcher_) WaitForSingleObject(watcher_.handle.Get(), kEndWaitMs);  // on its way out
     watcher_ = ModuleThread{};
     lastStartFailure_.store(0);
-    if (stop_ || stop_.Create(nullptr, true, false)) {
+    if (stop_ || stop_.Create(nullptr, false)) {
         stop_.Reset();
         watcher_ = StartModuleThread(WatchMain, this);
     }

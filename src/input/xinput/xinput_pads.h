@@ -47,5 +47,5 @@ private:
     std::atomic<DWORD> lastStartFailure_{0};
     SlimLock lock_;  // starting and ending the watcher
     ModuleThread watcher_;
-    Event stop_;  // manual reset: once set, the watcher ends
+    ManualResetEvent stop_;  // once set, the watcher ends
 };

@@ -152,6 +152,9 @@ HRESULT FakeDevice::SetProperty(REFGUID property, LPCDIPROPHEADER header) {
         return *fault;
     if (!header || header->dwHeaderSize != sizeof(DIPROPHEADER)) return DIERR_INVALIDPARAM;
     if (!device) return DIERR_INPUTLOST;
+    // Windows takes a property change only while the device is unacquired, the force-feedback gain
+    // excepted; Wine accepts it anyway, which hid settings that Windows would have dropped.
+    if (record_.acquired && &property != &DIPROP_FFGAIN) return DIERR_ACQUIRED;
     if (isRange) {
         if (header->dwSize != sizeof(DIPROPRANGE)) return DIERR_INVALIDPARAM;
         return setRange(*device, *reinterpret_cast<const DIPROPRANGE*>(header));

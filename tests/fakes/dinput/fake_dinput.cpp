@@ -91,6 +91,12 @@ void __cdecl FakeDi_SetDevicePath(int32_t device, const char* path) {
     changeDevice(device, [&](VirtualDevice& d) { d.path = path ? path : ""; });
 }
 
+void __cdecl FakeDi_SetEnumerationDelay(int32_t ms) {
+    State& state = State::instance();
+    auto lock = state.lock();
+    state.setEnumerationDelay(ms > 0 ? static_cast<DWORD>(ms) : 0);
+}
+
 void __cdecl FakeDi_SetKey(int32_t device, int32_t code, int32_t down) {
     changeDevice(device, [&](VirtualDevice& d) {
         if (code >= 0 && code < static_cast<int32_t>(d.keys.size())) d.keys[code] = down ? 0x80 : 0;

@@ -63,6 +63,8 @@ typedef int32_t(__cdecl* FakeDi_AddJoystick_t)(const char* name, const uint8_t* 
 typedef void(__cdecl* FakeDi_SetAttached_t)(int32_t device, int32_t attached);
 // The device path DIPROP_GUIDANDPATH reports (an XInput pad's carries "IG_"); none by default.
 typedef void(__cdecl* FakeDi_SetDevicePath_t)(int32_t device, const char* path);
+// Makes every EnumDevices take `ms` milliseconds longer (0: none), on the thread that calls it.
+typedef void(__cdecl* FakeDi_SetEnumerationDelay_t)(int32_t ms);
 typedef void(__cdecl* FakeDi_SetKey_t)(int32_t device, int32_t code, int32_t down);
 typedef void(__cdecl* FakeDi_SetButton_t)(int32_t device, int32_t button, int32_t down);
 // axis: 0 X, 1 Y, 2 Z, 3 Rx, 4 Ry, 5 Rz, 6 slider 0, 7 slider 1. The value is reported as is (no

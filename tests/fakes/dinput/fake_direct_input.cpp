@@ -49,6 +49,7 @@ HRESULT FakeDirectInput::CreateDeviceEx(REFGUID guid, REFIID riid, LPVOID* out, 
 HRESULT FakeDirectInput::EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKA callback,
                                      LPVOID context, DWORD flags) {
     std::vector<DIDEVICEINSTANCEA> matches;
+    DWORD delayMs = 0;
     {
         State& state = State::instance();
         auto lock = state.lock();
@@ -66,7 +67,10 @@ HRESULT FakeDirectInput::EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKA cal
             device.fillInstance(instance, sizeof instance);
             matches.push_back(instance);
         }
+        delayMs = state.enumerationDelayMs();
     }
+    // A slow enumeration holds only the thread that asked for it.
+    if (delayMs) Sleep(delayMs);
     // Unlocked: callbacks typically create the device they are shown, which re-enters the fake.
     for (const DIDEVICEINSTANCEA& instance : matches) {
         if (callback(&instance, context) == DIENUM_STOP) break;

@@ -1,4 +1,11 @@
-// The COM objects the plug-in sees. The 7A interfaces extend the older A ones vtable-wise, so one
+// The COM objects the plug-in sees. Facts of DirectInput 7 they follow (Microsoft's documentation):
+// - SetDataFormat, SetCooperativeLevel and SetProperty fail with DIERR_ACQUIRED on an acquired
+//   device; only the force-feedback gain may change while acquired.
+// - A device read while unplugged drops its acquisition; reads then fail until it is acquired again.
+// - EnumDevices calls its callback outside any lock of its own, on the calling thread; a slow one
+//   (SetEnumerationDelay) holds only that thread.
+// - A device attached later (SetAttached, or added after start) is enumerated from then on.
+// The 7A interfaces extend the older A ones vtable-wise, so one
 // object answers for IDirectInputA/2A/7A and one for IDirectInputDeviceA/2A/7A.
 #pragma once
 

@@ -66,6 +66,7 @@ void State::reset() {
     devices_.clear();
     faults_.clear();
     callCounts_.clear();
+    enumerationDelayMs_ = 0;
     directInputsCreated_ = 0;
     devicesCreated_ = 0;
     for (ObjectRecord* record : objects_) record->acquired = false;

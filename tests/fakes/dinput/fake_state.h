@@ -115,6 +115,10 @@ public:
     // Drops acquisition of every object on `device`, as unplugging does.
     void loseAcquisition(int device);
 
+    // How long each EnumDevices takes, as a slow driver or Wine's own DirectInput make it.
+    DWORD enumerationDelayMs() const { return enumerationDelayMs_; }
+    void setEnumerationDelay(DWORD ms) { enumerationDelayMs_ = ms; }
+
     void noteDirectInputCreated() { ++directInputsCreated_; }
     void noteDeviceCreated() { ++devicesCreated_; }
     FakeDiCounters counters() const;
@@ -136,6 +140,7 @@ private:
     std::vector<Fault> faults_;
     std::map<std::pair<int, int>, int> callCounts_;  // (call, device) -> count
     std::set<ObjectRecord*> objects_;
+    DWORD enumerationDelayMs_ = 0;
     int directInputsCreated_ = 0;
     int devicesCreated_ = 0;
 };

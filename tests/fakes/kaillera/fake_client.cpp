@@ -1,6 +1,7 @@
 #include "fake_client.h"
 
 #include "fake_kaillera_state.h"
+#include "fake_link.h"
 
 #include <cstdio>
 #include <deque>
@@ -10,15 +11,7 @@ namespace fakek {
 
 namespace {
 
-constexpr int kRing = 64;
 constexpr int32_t kNotReady = INT32_MIN;
-
-// One process's frames in a two-process game, in memory shared by name.
-struct LockstepPlayer {
-    uint32_t submitted;  // frames written so far
-    uint32_t ended;      // the player ended the game
-    FakeKRecord frames[kRing];
-};
 
 struct Command {
     bool close = false;
@@ -43,7 +36,9 @@ struct Frame {
 struct ClientGame {
     GameRun* run = nullptr;
     uint32_t calls = 0;
+    int recordSize = 0;  // fixed by the first call
     bool ended = false;
+    bool over = false;  // -1 was returned: every later call returns it too
     bool windowClosed = false;
     std::deque<Frame> delayed;
     int pendingDrops = 0;
@@ -58,11 +53,10 @@ struct Client {
     int32_t frameDelay = 1;
     int32_t dataTimeoutMs = 8000;
     std::vector<Window*> windows;  // open ones; never freed, a dialog loop may still hold one
+    bool shutDownUnderWindow = false;  // fact 7, until the windows open then have closed
     ClientGame game;
     HANDLE windowThread = nullptr;
-    HANDLE lockstepMapping = nullptr;
-    HANDLE lockstepMutex = nullptr;
-    LockstepPlayer* lockstep = nullptr;
+    Link link;  // to the other processes of a relayed game
 };
 
 Client& client() {
@@ -93,45 +87,6 @@ std::string nickOf(int32_t playerNumber) { return "player" + std::to_string(play
 
 bool relayed(State& state) { return !state.relayChannel.empty(); }
 
-void closeLockstep();
-
-bool openLockstep(State& state) {
-    Client& c = client();
-    if (c.lockstep) return true;
-    const std::string base = "Local\\TavikFakeKailleraLockstep_" + state.relayChannel;
-    c.lockstepMutex = CreateMutexA(nullptr, FALSE, (base + "_lock").c_str());
-    c.lockstepMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                           sizeof(LockstepPlayer) * kRelaySlots, base.c_str());
-    if (c.lockstepMutex && c.lockstepMapping)
-        c.lockstep = static_cast<LockstepPlayer*>(
-            MapViewOfFile(c.lockstepMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(LockstepPlayer) * kRelaySlots));
-    return c.lockstep != nullptr;
-}
-
-}  // namespace
-
-namespace {
-
-void closeLockstep() {
-    Client& c = client();
-    if (c.lockstep) UnmapViewOfFile(c.lockstep);
-    if (c.lockstepMapping) CloseHandle(c.lockstepMapping);
-    if (c.lockstepMutex) CloseHandle(c.lockstepMutex);
-    c.lockstep = nullptr;
-    c.lockstepMapping = nullptr;
-    c.lockstepMutex = nullptr;
-}
-
-// Runs `step` on the shared frames under their mutex.
-template <typename Step>
-auto withLockstep(Step step) {
-    Client& c = client();
-    WaitForSingleObject(c.lockstepMutex, INFINITE);  // abandoned: the other process died; go on
-    auto result = step(c.lockstep);
-    ReleaseMutex(c.lockstepMutex);
-    return result;
-}
-
 void runGame(State& state, const Command& command) {
     GameRun* run = nullptr;
     {
@@ -143,8 +98,8 @@ void runGame(State& state, const Command& command) {
         client().game = ClientGame{};
         client().game.run = run;
         // Each game of two processes has a channel of its own.
-        closeLockstep();
-        if (relayed(state)) openLockstep(state);
+        client().link.close();
+        if (relayed(state)) client().link.open(state.relayChannel, state.relayIndex(), state.relayCount());
     }
     if (!mapped(reinterpret_cast<const void*>(run->callback))) reportAndEnd("game start into an unloaded plug-in");
     run->result = run->callback(run->hasName ? run->name.data() : nullptr, run->playerIndex, run->playerCount);
@@ -188,12 +143,17 @@ int clientSelectServerDialog() {
             window->commands.pop_front();
         }
         if (command.close) break;
+        {
+            auto lock = state.lock();
+            if (client().shutDownUnderWindow) reportAndEnd("game started in a window after kailleraShutdown");
+        }
         runGame(state, command);
     }
     {
         auto lock = state.lock();
         auto& windows = client().windows;
         std::erase(windows, window);
+        if (windows.empty()) client().shutDownUnderWindow = false;
         if (state.dialogCall == call) {
             if (state.dialogThread) CloseHandle(state.dialogThread);
             state.dialogThread = nullptr;
@@ -258,13 +218,15 @@ void clientEndGame() {
         game.ended = true;
         number = game.run->playerIndex;
         dropped = state.callbacks.clientDroppedCallback;
-        if (client().lockstep) withLockstep([&](LockstepPlayer* players) { return players[state.relayIndex()].ended = 1; });
+        if (client().link.isOpen()) client().link.end();
     }
     std::string nick = nickOf(number);
     if (dropped) dropped(nick.data(), number);
 }
 
-int clientModifyPlayValues(void* values, int size) {
+namespace {
+
+int32_t exchange(void* values, int size) {
     State& state = State::instance();
     auto* buffer = static_cast<FakeKRecord*>(values);
     const ULONGLONG start = GetTickCount64();
@@ -275,19 +237,17 @@ int clientModifyPlayValues(void* values, int size) {
     {
         auto lock = state.lock();
         ClientGame& game = client().game;
-        if (!values || size < static_cast<int>(sizeof(FakeKRecord)) || !game.run || game.ended) return -1;
+        if (!values || size < static_cast<int>(sizeof(FakeKRecord)) || !game.run || game.ended || game.over) return -1;
+        if (game.recordSize == 0) game.recordSize = size;
+        if (size != game.recordSize) reportAndEnd("the record size changed within a game");
         const FakeKRecord sent = buffer[0];
         state.recordsSent.push_back(sent);
         call = game.calls++;
         frameDelay = client().frameDelay;
         syncMs = client().syncMs;
         dataTimeoutMs = client().dataTimeoutMs;
-        if (client().lockstep) {
-            withLockstep([&](LockstepPlayer* players) {
-                LockstepPlayer& me = players[state.relayIndex()];
-                me.frames[call % kRing] = sent;
-                return me.submitted = call + 1;
-            });
+        if (client().link.isOpen()) {
+            client().link.send(call, sent);
         } else {
             scripted = true;
             Frame frame;
@@ -324,9 +284,9 @@ int clientModifyPlayValues(void* values, int size) {
         }
     };
 
-    if (call == 0) {
-        // Synchronisation: blocks, then nothing yet.
-        waitFor([] { return kNotReady; }, static_cast<DWORD>(syncMs));
+    if (call < static_cast<uint32_t>(frameDelay)) {
+        // Nothing to answer yet; the first call also does the game's set-up, which blocks.
+        if (call == 0) waitFor([] { return kNotReady; }, static_cast<DWORD>(syncMs));
         auto lock = state.lock();
         return client().game.ended || client().game.windowClosed ? -1 : 0;
     }
@@ -346,30 +306,54 @@ int clientModifyPlayValues(void* values, int size) {
     }
     return waitFor(
         [&]() -> int32_t {
-            const int players = state.relayCount();
-            return withLockstep([&](LockstepPlayer* shared) -> int32_t {
-                for (int i = 0; i < players; ++i) {
-                    if (i == state.relayIndex()) continue;
-                    if (shared[i].ended) {
-                        ClientGame& game = client().game;
-                        game.pendingDrops = 2;
-                        game.dropNick = nickOf(i + 1);
-                        game.dropNumber = i + 1;
-                        return kNotReady;
-                    }
-                    if (shared[i].submitted <= wanted) return kNotReady;
-                }
-                const int written = players < kBufferRecords ? players : kBufferRecords;
-                for (int i = 0; i < written; ++i) buffer[i] = shared[i].frames[wanted % kRing];
-                return 8 * written;
-            });
+            const int32_t result = client().link.collect(wanted, buffer);
+            if (result > 0) return result;
+            if (result < 0) {
+                ClientGame& game = client().game;
+                game.pendingDrops = 2;
+                game.dropNick = nickOf(-result);
+                game.dropNumber = -result;
+            }
+            return kNotReady;
         },
         static_cast<DWORD>(dataTimeoutMs));
+}
+
+}  // namespace
+
+int clientModifyPlayValues(void* values, int size) {
+    const int32_t result = exchange(values, size);
+    if (result == -1) {
+        State& state = State::instance();
+        auto lock = state.lock();
+        client().game.over = true;
+    }
+    return result;
 }
 
 void clientLibraryUnloading() {
     if (client().windowThread && WaitForSingleObject(client().windowThread, 0) == WAIT_TIMEOUT)
         reportAndEnd("unloaded while its window thread runs");
+}
+
+void clientShutdown() {
+    State& state = State::instance();
+    auto lock = state.lock();
+    if (!client().windows.empty()) client().shutDownUnderWindow = true;
+}
+
+void checkCallAllowed(const char* entryPoint) {
+    using ShutdownInProgress = BOOLEAN(WINAPI*)();
+    static const auto shutdownInProgress = reinterpret_cast<ShutdownInProgress>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlDllShutdownInProgress")));
+    // No lock here: at process exit another thread may have died holding it.
+    if (shutdownInProgress && shutdownInProgress())
+        reportAndEnd((std::string(entryPoint) + " called at process exit, after the client's detach").c_str());
+    if (!clientMode()) return;
+    State& state = State::instance();
+    auto lock = state.lock();
+    if (client().shutDownUnderWindow)
+        reportAndEnd((std::string(entryPoint) + " called after kailleraShutdown while its window is open").c_str());
 }
 
 void leaveClientMode() {
@@ -381,8 +365,10 @@ void leaveClientMode() {
         SetEvent(window->wake);
     }
     if (c.game.run && !c.game.ended) c.game.windowClosed = true;
-    closeLockstep();
+    c.link.close();
+    setOneWayDelayMs(0);
     c.on = false;
+    c.shutDownUnderWindow = false;
 }
 
 }  // namespace fakek

@@ -56,6 +56,7 @@ void logSocketCall(const char* entryPoint) {
 extern "C" {
 
 int WINAPI kailleraGetVersion(char* version) {
+    fakek::checkCallAllowed("kailleraGetVersion");
     State& state = State::instance();
     auto lock = state.lock();
     state.logCall("kailleraGetVersion");
@@ -65,16 +66,20 @@ int WINAPI kailleraGetVersion(char* version) {
 }
 
 int WINAPI kailleraInit() {
+    fakek::checkCallAllowed("kailleraInit");
     logSocketCall("kailleraInit");
     return 0;
 }
 
 int WINAPI kailleraShutdown() {
+    fakek::checkCallAllowed("kailleraShutdown");
     logSocketCall("kailleraShutdown");
+    if (fakek::clientMode()) fakek::clientShutdown();
     return 0;
 }
 
 int WINAPI kailleraSetInfos(fakek::ClientInfos* infos) {
+    fakek::checkCallAllowed("kailleraSetInfos");
     State& state = State::instance();
     auto lock = state.lock();
     state.logCall("kailleraSetInfos");
@@ -89,6 +94,7 @@ int WINAPI kailleraSetInfos(fakek::ClientInfos* infos) {
 }
 
 int WINAPI kailleraSelectServerDialog(HWND parent) {
+    fakek::checkCallAllowed("kailleraSelectServerDialog");
     State& state = State::instance();
     uint64_t call = 0;
     {
@@ -115,6 +121,7 @@ int WINAPI kailleraSelectServerDialog(HWND parent) {
 }
 
 int WINAPI kailleraModifyPlayValues(void* values, int size) {
+    fakek::checkCallAllowed("kailleraModifyPlayValues");
     State& state = State::instance();
     fakek::Answer answer{};
     {
@@ -137,6 +144,7 @@ int WINAPI kailleraModifyPlayValues(void* values, int size) {
 }
 
 int WINAPI kailleraChatSend(char* text) {
+    fakek::checkCallAllowed("kailleraChatSend");
     State& state = State::instance();
     auto lock = state.lock();
     state.logCall("kailleraChatSend");
@@ -145,6 +153,7 @@ int WINAPI kailleraChatSend(char* text) {
 }
 
 int WINAPI kailleraEndGame() {
+    fakek::checkCallAllowed("kailleraEndGame");
     logCall("kailleraEndGame");
     if (fakek::clientMode()) fakek::clientEndGame();
     return 0;

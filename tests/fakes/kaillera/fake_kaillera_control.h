@@ -92,6 +92,8 @@ typedef int32_t(__cdecl* FakeK_JoinRelay_t)(const char* channel, int32_t playerI
 typedef void(__cdecl* FakeK_SetClientMode_t)(int32_t syncMs, int32_t frameDelay, int32_t dataTimeoutMs);
 // Server windows open now (client mode).
 typedef int32_t(__cdecl* FakeK_WindowsOpen_t)(void);
+// Client mode across processes: a record reaches the other processes `ms` after it was sent.
+typedef void(__cdecl* FakeK_SetOneWayDelay_t)(int32_t ms);
 
 #ifdef __cplusplus
 }
