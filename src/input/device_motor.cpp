@@ -3,11 +3,10 @@
 #include "input/force_feedback_motor.h"
 #include "input/xinput/xinput_motor.h"
 
-std::unique_ptr<Motor> MakeDeviceMotor(const DeviceSlot& slot, int32_t strengthPercent) {
+std::unique_ptr<Motor> MakeDeviceMotor(const MotorPad& pad, int32_t strengthPercent) {
     // Each kind of pad makes its own motor here, and the controllers' motors never ask which kind
     // they run.
-    if (slot.kind == DeviceXInputPad) return MakeXInputMotor(slot, strengthPercent);
-    if (!slot.device) return nullptr;
-    if (slot.kind == DeviceJoystick) return ForceFeedbackMotor::Make(slot.device.Get(), strengthPercent);
+    if (pad.xinputPad >= 0) return std::make_unique<XInputMotor>(pad.xinputPad, strengthPercent);
+    if (pad.joystick) return ForceFeedbackMotor::Make(pad.joystick, strengthPercent);
     return nullptr;
 }

@@ -7,12 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
-enum DeviceKind : int32_t {
-    DeviceNone = 0,
-    DeviceKeyboard = 1,
-    DeviceJoystick = 2,
-    DeviceXInputPad = 3,  // never in the table: the XInput backend's slots name its pads to the motors
-};
+enum DeviceKind : int32_t { DeviceNone = 0, DeviceKeyboard = 1, DeviceJoystick = 2 };
 
 inline constexpr int kMaxDevices = 20;
 inline constexpr size_t kDeviceNameSize = 260;

@@ -160,17 +160,24 @@ TEST_F(ConfigDialogTest, XInputPadTakesThePadLayoutMapsByPressingAndIsFoundAgain
 TEST_F(ConfigDialogTest, KeyboardTriedFirstThenThePadStillBringsThePadLayout) {
     fake.AddKeyboard("Keys");
     const int32_t pad = fake.AddJoystick("Pad");
+    FakeXInput pads;
+    pads.SetConnected(0, true);
     Start();
     HWND config = OpenConfig();
     ASSERT_NE(config, nullptr);
     ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
     ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Pad"));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 1);  // the same detour to an XInput pad
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "XInput Pad 1"));
     Dialogs::Cancel(config);
     ASSERT_TRUE(run->WaitFinished());
     run.reset();
     fake.SetButton(pad, 0, true);
     fake.SetAxis(pad, 0, 64);
     EXPECT_EQ(plugin.Poll(0), (ButtonState{ButtonBit::A, 64, 0}));
+    pads.Set(0, {XInputButton::A, 0, 0, 32767, 0, 0, 0});
+    EXPECT_TRUE(WaitUntil([&] { return plugin.Poll(1) == ButtonState{ButtonBit::A, 64, 0}; }, 3000));
 }
 
 TEST_F(ConfigDialogTest, DeviceIsShownByNameAndRecordKeepsItsIndexUntilAChoice) {

@@ -5,22 +5,7 @@
 
 namespace {
 constexpr uint32_t kFullSpeed = 65535;
-
-const DeviceSlot kPadSlots[kXInputPadCount] = {
-    {{}, {}, DeviceXInputPad, "XInput Pad 1"},
-    {{}, {}, DeviceXInputPad, "XInput Pad 2"},
-    {{}, {}, DeviceXInputPad, "XInput Pad 3"},
-    {{}, {}, DeviceXInputPad, "XInput Pad 4"},
-};
 }  // namespace
-
-const DeviceSlot& XInputPadSlot(int32_t pad) { return kPadSlots[pad]; }
-
-std::unique_ptr<Motor> MakeXInputMotor(const DeviceSlot& slot, int32_t strength) {
-    const ptrdiff_t pad = &slot - kPadSlots;
-    if (pad < 0 || pad >= kXInputPadCount) return nullptr;
-    return std::make_unique<XInputMotor>(static_cast<int32_t>(pad), strength);
-}
 
 XInputMotor::XInputMotor(int32_t pad, int32_t strength)
     : pad_(pad), speed_(static_cast<uint16_t>(ScaleRumbleStrength(strength, kFullSpeed))) {}

@@ -2,7 +2,6 @@
 // controller's strength.
 #pragma once
 
-#include "input/device_table.h"
 #include "input/motor.h"
 
 #include <cstdint>
@@ -23,9 +22,3 @@ private:
     uint16_t speed_;
     bool on_ = false;
 };
-
-// What names XInput pad `pad` (0..3) where a motor is asked for a device slot: it holds no
-// DirectInput device, and its kind says whose it is.
-const DeviceSlot& XInputPadSlot(int32_t pad);
-// The motor of the pad such a slot names.
-std::unique_ptr<Motor> MakeXInputMotor(const DeviceSlot& slot, int32_t strength);

@@ -17,8 +17,6 @@ constexpr DWORD kEndWaitMs = 2000;
 
 bool XInputPads::Read(int32_t index, XInputGamepad& out) {
     Pad& pad = pads_[index];
-    const DWORD now = GetTickCount();
-    pad.wantedAt.store(now ? now : 1, std::memory_order_relaxed);
     if (pad.connected.load(std::memory_order_acquire)) {
         // Set before any pad is connected, so a poll never binds the library itself.
         XINPUT_STATE state;
@@ -28,6 +26,9 @@ bool XInputPads::Read(int32_t index, XInputGamepad& out) {
         }
         pad.connected.store(false);
     }
+    // Only a missing pad's wanting matters to the watcher, so a pad that reads costs no clock.
+    const DWORD now = GetTickCount();
+    pad.wantedAt.store(now ? now : 1, std::memory_order_relaxed);
     if (!watching_.load() && library_.load(std::memory_order_relaxed) != LibraryAbsent) StartWatcher();
     return false;
 }

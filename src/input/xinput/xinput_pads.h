@@ -37,7 +37,7 @@ private:
 
     struct Pad {
         std::atomic<bool> connected{false};
-        std::atomic<DWORD> wantedAt{0};  // tick of the last poll that read it; 0 never
+        std::atomic<DWORD> wantedAt{0};  // tick of the last poll that found it missing; 0 never
     };
     Pad pads_[kXInputPadCount];
     enum Library : int { LibraryUnknown, LibraryPresent, LibraryAbsent };
