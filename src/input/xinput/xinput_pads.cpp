@@ -39,7 +39,8 @@ void XInputPads::StartWatcher() {
     if (failedAt && GetTickCount() - failedAt < kRetryStartMs) return;
     // Claimed before the thread exists, so that one ending at this moment cannot also take the work back.
     if (watching_.exchange(true)) return;
-    if (watcher_) WaitForSingleObject(watcher_.handle.Get(), kEndWaitMs);  // on its way out
+    // One on its way out is not waited for here, on a poll: it ends by itself after at most one
+    // look, holding the library loaded until it has.
     watcher_ = ModuleThread{};
     lastStartFailure_.store(0);
     if (stop_ || stop_.Create(nullptr, false)) {
