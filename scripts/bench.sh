@@ -11,6 +11,7 @@ scripts/with-wine.sh bash -c '
   run dinput=b poll
   run dinput=n pad-poll
   run dinput=n port-poll
+  run dinput,xinput1_4=n xinput-poll
   run dinput=n handoff
   run dinput=n waiting-game
   run dinput=n create-devices

@@ -10,9 +10,9 @@ bin=build/win64/tests/bin
 scratch=$(mktemp -d /tmp/tavik-shots.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p docs
-for name in config keyboard joystick pak about test; do
+for name in config keyboard joystick xinput pak about test; do
   ready=$scratch/$name.ready done=$scratch/$name.done
-  (cd "$bin" && WINEDLLOVERRIDES=dinput=n /usr/lib/wine/wine64 dialog_shots.exe "$name" "Z:$ready" "Z:$done" >"$scratch/$name.log" 2>&1) &
+  (cd "$bin" && WINEDLLOVERRIDES=dinput,xinput1_4=n /usr/lib/wine/wine64 dialog_shots.exe "$name" "Z:$ready" "Z:$done" >"$scratch/$name.log" 2>&1) &
   helper=$!
   for _ in $(seq 1 300); do [[ -s $ready ]] && break; sleep 0.1; done
   if [[ ! -s $ready ]]; then

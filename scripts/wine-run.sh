@@ -9,6 +9,11 @@
 # Each second run is reported on stderr and appended to TAVIK_RETRY_LOG (when set), which
 # scripts/test.sh prints.
 export WINEDEBUG=${WINEDEBUG:--all}
+# A test's environment cannot carry the ';' between Wine's override groups through CMake:
+# TAVIK_DLL_OVERRIDES gives them with '+' instead.
+if [[ -n ${TAVIK_DLL_OVERRIDES:-} ]]; then
+  export WINEDLLOVERRIDES=${TAVIK_DLL_OVERRIDES//+/;}
+fi
 if [[ -z ${WINEPREFIX:-} || -z ${DISPLAY:-} ]]; then
   echo "wine-run: WINEPREFIX and DISPLAY must be set; run through scripts/with-wine.sh" >&2
   exit 2

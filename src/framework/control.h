@@ -48,5 +48,12 @@ public:
         const LRESULT position = Send(CB_FINDSTRING, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(prefix));
         return position == CB_ERR ? -1 : static_cast<int>(position);
     }
+    // The first entry carrying `value`, or -1.
+    int FindValue(intptr_t value) const {
+        const int count = static_cast<int>(Send(CB_GETCOUNT));
+        for (int position = 0; position < count; ++position)
+            if (Value(position) == value) return position;
+        return -1;
+    }
     void SelectPrefix(const char* prefix) const { Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(prefix)); }
 };

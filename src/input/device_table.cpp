@@ -5,6 +5,7 @@
 #include "config/joystick_codes.h"
 #include "framework/message_box.h"
 #include "input/axis_properties.h"
+#include "input/xinput/xinput_twin.h"
 
 #include <cstring>
 
@@ -159,6 +160,7 @@ DeviceListing ListDevices(const DeviceTable& table) {
         listed.instanceGuid = slot.instanceGuid;
         listed.kind = slot.device ? slot.kind : DeviceNone;
         std::memcpy(listed.name, slot.name, sizeof listed.name);
+        listed.xinputTwin = listed.kind == DeviceJoystick && IsXInputTwin(slot.device.Get());
     }
     return listing;
 }

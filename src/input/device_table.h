@@ -31,6 +31,7 @@ struct ListedDevice {
     GUID instanceGuid{};
     DeviceKind kind = DeviceNone;  // DeviceNone: the slot is empty
     char name[kDeviceNameSize] = {};
+    bool xinputTwin = false;  // an XInput pad seen through DirectInput
 };
 struct DeviceListing {
     ListedDevice slots[kMaxDevices];

@@ -2,10 +2,26 @@
 
 #include "input/device_reading.h"
 #include "input/device_lookup.h"
+#include "plugin/plugin_state.h"
 #include "plugin/state_composition.h"
+
+namespace {
+// An XInput pad comes in as the same snapshot a joystick gives; a missing pad reads idle.
+ButtonState ComposeFromXInputPad(int32_t pad, const ControllerConfig& record) {
+    XInputGamepad gamepad;
+    if (!pluginState.xinput.Read(pad, gamepad)) return ButtonState{};
+    JoystickSnapshot joystick;
+    ReadXInputSnapshot(gamepad, EffectiveRange(record), EffectiveDeadZone(record), joystick);
+    return ComposeFromJoystick(record, joystick);
+}
+}  // namespace
 
 void ComposeControllerState(const DeviceTable* table, const ControllerConfig& record, ButtonState* out) {
     const int32_t index = record.DIDevice;
+    if (const int32_t pad = XInputPadOf(index); pad >= 0) {
+        *out = ComposeFromXInputPad(pad, record);  // needs no DirectInput table
+        return;
+    }
     if (!table || index < 0 || index >= kMaxDevices) return;
 
     const DeviceSlot& slot = table->slots[index];

@@ -1,23 +1,20 @@
 #include "plugin/controller_motors.h"
 
-#include "input/device_motor.h"
-
 #include <mutex>
 
-void ControllerMotors::Run(int controller, const DeviceSlot* pad, int32_t strengthPercent, bool on) {
+void ControllerMotors::Run(int controller, const MotorPad& pad, int32_t strengthPercent, bool on) {
     if (controller < 0 || controller >= kControllerCount) return;
     const std::lock_guard<SlimLock> hold(lock_);
     Entry& entry = entries_[controller];
-    const void* device = pad ? pad->device.Get() : nullptr;
-    if (entry.device != device || entry.strength != strengthPercent) {
+    if (entry.pad != pad || entry.strength != strengthPercent) {
         entry.motor.reset();  // stops it
-        entry.device = nullptr;
+        entry.pad = {};
         if (!on) {
             on_[controller] = false;
             return;  // made when the game first wants it
         }
-        if (pad) entry.motor = MakeDeviceMotor(*pad, strengthPercent);
-        entry.device = device;
+        entry.motor = MakeDeviceMotor(pad, strengthPercent);
+        entry.pad = pad;
         entry.strength = strengthPercent;
     }
     if (entry.motor) entry.motor->Run(on);

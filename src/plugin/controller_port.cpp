@@ -1,5 +1,6 @@
 #include "plugin/controller_port.h"
 
+#include "config/xinput_device.h"
 #include "input/device_lookup.h"
 #include "input/force_feedback_motor.h"
 #include "plugin/compose_controller_state.h"
@@ -24,6 +25,13 @@ const DeviceSlot* PadOf(const DeviceTable* table, const ControllerConfig& record
     return slot.device && HoldsChosenDevice(slot.instanceGuid, record) ? &slot : nullptr;
 }
 
+// The pad a controller's motor shakes: an XInput pad needs no table.
+MotorPad MotorPadOf(const DeviceTable* table, const ControllerConfig& record) {
+    if (const int32_t pad = XInputPadOf(record.DIDevice); pad >= 0) return {nullptr, pad};
+    const DeviceSlot* slot = PadOf(table, record);
+    return slot && slot->kind == DeviceJoystick ? MotorPad{slot->device.Get(), -1} : MotorPad{};
+}
+
 // The host learned of the rumble pak at InitiateControllers; the motor runs only while it is still
 // the setting, and never during netplay, where the game sees no pak.
 bool MotorWanted(int32_t control) {
@@ -37,7 +45,7 @@ void RunMotor(int32_t control, bool on) {
     }
     const ControllerConfig& record = pluginState.controllers[control];
     const DeviceRead devices(pluginState.devices, pluginState.hostWindow);
-    pluginState.motors.Run(control, PadOf(devices.Table(), record), record.RumbleStrength, on);
+    pluginState.motors.Run(control, MotorPadOf(devices.Table(), record), record.RumbleStrength, on);
 }
 
 // Costs what a plain controller's state costs its host. During netplay each GetKeys is one

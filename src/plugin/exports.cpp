@@ -83,6 +83,7 @@ PLUGIN_EXPORT RomClosed() {
 
 PLUGIN_EXPORT CloseDLL() {
     pluginState.devices.Release();
+    pluginState.xinput.Close();
     pluginState.session.Close();  // also a game started before netplay was switched off
     pluginState.session.WaitForForeignHandler(kForeignHandlerMs);
     netplayLogWindow.Destroy();

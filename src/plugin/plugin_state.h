@@ -4,6 +4,7 @@
 #include "config/controller_config.h"
 #include "config/netplay_settings.h"
 #include "input/polled_devices.h"
+#include "input/xinput/xinput_pads.h"
 #include "netplay/netplay_session.h"
 #include "plugin/controller_devices.h"
 #include "plugin/controller_motors.h"
@@ -16,6 +17,7 @@ struct PluginState {
     ControllerConfig controllers[kControllerCount]{};
     NetplaySettings netplay;
     PolledDevices devices{PrepareControllerDevices};
+    XInputPads xinput;
     uint32_t pollCount = 0;  // GetKeys calls since RomOpen; wraps
     NetplaySession session;
     ControllerMotors motors;  // the rumble paks' motors

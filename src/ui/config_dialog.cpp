@@ -2,7 +2,9 @@
 
 #include "config/first_run_layout.h"
 #include "config/registry_settings.h"
+#include "config/xinput_device.h"
 #include "input/device_lookup.h"
+#include "input/xinput/xinput_library.h"
 #include "resources/resource_ids.h"
 #include "ui/about_dialog.h"
 #include "ui/joystick_dialog.h"
@@ -12,9 +14,15 @@
 
 #include <commdlg.h>
 
+#include <string>
+
 namespace {
 
 constexpr intptr_t kDisableValue = 65535;
+constexpr const char* kXInputPadNames[kXInputPadCount] = {"XInput Pad 1", "XInput Pad 2", "XInput Pad 3",
+                                                          "XInput Pad 4"};
+// An XInput pad's other face, through DirectInput: its triggers share one axis and it cannot rumble.
+constexpr const char* kTwinSuffix = " (DirectInput)";
 constexpr const char* kControllerNames[kControllerCount] = {"N64 Controller 1", "N64 Controller 2", "N64 Controller 3",
                                                             "N64 Controller 4"};
 
@@ -45,8 +53,12 @@ bool ConfigDialog::OnInit() {
     deviceList.Add("Disable", kDisableValue);
     for (int index = 0; index < kMaxDevices; ++index) {
         const ListedDevice& slot = devices.slots[index];
-        if (slot.kind == DeviceKeyboard || slot.kind == DeviceJoystick) deviceList.Add(slot.name, index);
+        if (slot.kind == DeviceKeyboard || slot.kind == DeviceJoystick)
+            deviceList.Add(slot.xinputTwin ? (std::string(slot.name) + kTwinSuffix).c_str() : slot.name, index);
     }
+    // After every DirectInput device, so that theirs keep the positions they always had.
+    if (XInputLibrary())
+        for (int32_t pad = 0; pad < kXInputPadCount; ++pad) deviceList.Add(kXInputPadNames[pad], XInputDeviceOf(pad));
 
     enableKaillera.Enable(kailleraLoaded);
     dllPath.SetText(netplay.Dll);
@@ -108,7 +120,9 @@ void ConfigDialog::OnControllerChosen() {
     ControllerConfig& record = controllers[controller];
     // The device chosen before may sit in another slot now that the devices attached changed.
     if (const int32_t moved = SlotOfDevice(devices.slots, record.DeviceGuid); moved >= 0) record.DIDevice = moved;
-    if (const ListedDevice* slot = DeviceOf(record.DIDevice)) {
+    if (XInputPadOf(record.DIDevice) >= 0) {
+        position = deviceList.FindValue(record.DIDevice);  // none without an XInput library
+    } else if (const ListedDevice* slot = DeviceOf(record.DIDevice)) {
         // Devices are shown by name; the search starts after "Disable", which must never stand for
         // a device whose name happens to begin its text.
         position = deviceList.FindPrefix(slot->name, 0);
@@ -125,21 +139,30 @@ void ConfigDialog::OnDeviceChosen() {
     if (controller < 0 || position < 0) return;
     const intptr_t value = deviceList.Value(position);
     const bool device = value >= 0 && value < kMaxDevices;
+    const bool xinputPad = XInputPadOf(static_cast<int32_t>(value)) >= 0;
     ControllerConfig& record = controllers[controller];
-    record.DIDevice = device ? static_cast<int32_t>(value) : kNoDevice;
+    record.DIDevice = device || xinputPad ? static_cast<int32_t>(value) : kNoDevice;
     // Remembered by identity too, so the controller keeps its own pad when others come and go.
     record.DeviceGuid = {};
     if (device) std::memcpy(&record.DeviceGuid, &devices.slots[value].instanceGuid, sizeof record.DeviceGuid);
     // A controller that was never mapped gets its device's built-in layout, so a first run plays.
     if (const ListedDevice* slot = DeviceOf(record.DIDevice); slot && slot->kind != DeviceNone)
         ApplyFirstRunLayout(record, slot->kind == DeviceKeyboard ? LayoutKind::Keyboard : LayoutKind::Joystick);
-    settings.Enable(device);
+    if (xinputPad) ApplyFirstRunLayout(record, LayoutKind::Joystick);
+    settings.Enable(device || xinputPad);
 }
 
 void ConfigDialog::OnSettings() {
     const int controller = SelectedController();
     if (controller < 0) return;
     ControllerConfig& record = controllers[controller];
+    if (const int32_t pad = XInputPadOf(record.DIDevice); pad >= 0) {
+        JoystickDialog dialog(Handle());
+        dialog.config = &record;
+        dialog.xinputPad = pad;
+        dialog.DoModal();
+        return;
+    }
     const ListedDevice* slot = DeviceOf(record.DIDevice);
     if (!slot) return;
     if (slot->kind == DeviceKeyboard) {

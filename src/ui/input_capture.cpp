@@ -6,6 +6,8 @@
 #include "config/joystick_codes.h"
 #include "input/axis_properties.h"
 #include "input/direct_input.h"
+#include "input/xinput/xinput_gamepad.h"
+#include "input/xinput/xinput_library.h"
 #include "ui/first_pressed.h"
 
 #include <cstring>
@@ -78,6 +80,17 @@ void WaitForRelease(IDirectInputDevice7A* device, const CaptureSource& source, i
     }
 }
 
+// Reads with `read` until it names an input, or nothing once the capture has waited long enough.
+template <typename Read>
+std::optional<int32_t> WaitForInput(Read read) {
+    const ULONGLONG deadline = GetTickCount64() + kCaptureTimeoutMs;
+    for (;;) {
+        if (const std::optional<int32_t> input = read()) return input;
+        if (GetTickCount64() >= deadline) return std::nullopt;
+        Sleep(1);  // a press lasts far longer; no need to hold a whole core while waiting
+    }
+}
+
 // `prepare(device)` runs once the device is set up; `take(state)` names the input a read shows, if
 // any; `held(state, input)` tells whether that input is still down.
 template <typename Prepare, typename Take, typename Held>
@@ -106,8 +119,7 @@ std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& s
     prepare(device.Get());
     device->Acquire();
     uint8_t state[256];
-    const ULONGLONG deadline = GetTickCount64() + kCaptureTimeoutMs;
-    for (;;) {
+    return WaitForInput([&]() -> std::optional<int32_t> {
         std::memset(state, 0, source.stateSize);
         if (source.polled) device->Poll();
         if (FAILED(device->GetDeviceState(source.stateSize, state))) {
@@ -118,9 +130,8 @@ std::optional<int32_t> Capture(HWND dialog, int buttonId, const CaptureSource& s
             WaitForRelease(device.Get(), source, *input, held);
             return input;
         }
-        if (GetTickCount64() >= deadline) return std::nullopt;
-        Sleep(1);  // a press lasts far longer; no need to hold a whole core while waiting
-    }
+        return std::nullopt;
+    });
 }
 
 }  // namespace
@@ -163,3 +174,28 @@ std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUI
         [](const uint8_t*, int32_t) { return false; });
 }
 
+
+std::optional<int32_t> CaptureXInputInput(HWND dialog, int buttonId, int32_t pad, int32_t range) {
+    const DisabledDuringCapture disabled(dialog, buttonId);
+    const XInputFunctions* xinput = XInputLibrary();
+    if (!xinput) return std::nullopt;
+    // A pad at rest has its sticks centred and its triggers up, so even an input held when the
+    // capture begins is taken.
+    JoystickSnapshot rest;
+    ReadXInputSnapshot(XInputGamepad{}, range, 0, rest);
+    ULONGLONG askAgainAt = 0;
+    return WaitForInput([&]() -> std::optional<int32_t> {
+        // Asking for a missing pad is slow: a few times a second is enough while it is away.
+        if (GetTickCount64() < askAgainAt) return std::nullopt;
+        XINPUT_STATE state;
+        if (xinput->getState(static_cast<DWORD>(pad), &state) != ERROR_SUCCESS) {
+            askAgainAt = GetTickCount64() + 100;
+            return std::nullopt;
+        }
+        XInputGamepad gamepad;
+        std::memcpy(&gamepad, &state.Gamepad, sizeof gamepad);
+        JoystickSnapshot now;
+        ReadXInputSnapshot(gamepad, range, 0, now);
+        return FirstJoystickInput(rest, now, range, kXInputAxes);
+    });
+}

@@ -17,3 +17,6 @@ std::optional<int32_t> CaptureKey(HWND dialog, int buttonId);
 // The same for an input of the joystick with instance `device`: a button, an axis direction or a
 // hat direction, as a mapping code; axes read with the full deflection `range`.
 std::optional<int32_t> CaptureJoystickInput(HWND dialog, int buttonId, const GUID& device, int32_t range);
+// The same for XInput pad `pad` (0..3), read through XInput itself; nothing when no XInput library
+// is present.
+std::optional<int32_t> CaptureXInputInput(HWND dialog, int buttonId, int32_t pad, int32_t range);

@@ -4,6 +4,7 @@
 #include "ui/joystick_labels.h"
 #include "ui/mapping_rows.h"
 #include "ui/tuning_edit.h"
+#include "ui/xinput_labels.h"
 
 namespace {
 
@@ -41,8 +42,13 @@ JoystickDialog::JoystickDialog(HWND parent) : Dialog(IDD_JOYSTICK, parent) {}
 bool JoystickDialog::OnInit() {
     stickUpDownList = List(IDC_STICK_UP_DOWN_LIST);
     stickLeftRightList = List(IDC_STICK_LEFT_RIGHT_LIST);
+    if (xinputPad >= 0) {
+        axisChoices_ = kXInputAxisChoices;
+        axisChoiceCount_ = kXInputAxisChoiceCount;
+    }
     for (const ComboBox& list : {stickUpDownList, stickLeftRightList})
-        for (const AxisChoice& choice : kAxisChoices) list.Add(choice.text, choice.selector);
+        for (int position = 0; position < axisChoiceCount_; ++position)
+            list.Add(axisChoices_[position].text, axisChoices_[position].selector);
     for (const ComboBox& list : {stickUpDownList, stickLeftRightList})
         SendMessageA(list.Handle(), CB_SETDROPPEDWIDTH, kAxisListDroppedWidth, 0);
     for (const TuningEdit& edit : kTuningEdits) {
@@ -77,7 +83,9 @@ bool JoystickDialog::OnCommand(int id, int code) {
     const MappingRow* row = MappingRowOf(id);
     if (!row) return false;
     // A capture that timed out leaves the input as it was.
-    if (const std::optional<int32_t> input = CaptureJoystickInput(Handle(), id, device, EffectiveRange(*config)))
+    const int32_t range = EffectiveRange(*config);
+    if (const std::optional<int32_t> input = xinputPad >= 0 ? CaptureXInputInput(Handle(), id, xinputPad, range)
+                                                            : CaptureJoystickInput(Handle(), id, device, range))
         config->*row->field = *input;
     RefreshButtonLabels();
     return true;
@@ -101,14 +109,14 @@ void JoystickDialog::OnTuningEdited(int id, bool showStored) {
 
 void JoystickDialog::RefreshButtonLabels() {
     for (const MappingRow& row : kMappingRows)
-        Item(row.buttonId + 1).SetText(ButtonLabel(config->*row.field).c_str());
+        Item(row.buttonId + 1).SetText(Label(config->*row.field).c_str());
     const auto showAxis = [this](const ComboBox& list, const StickAxis& axis) {
         const int32_t selector = config->*axis.selector;
         if (selector == UseButtonsStored) {
             list.SelectPrefix(kUseButtonsChoice);
             return;
         }
-        list.Select(AxisChoicePosition(selector));
+        list.Select(AxisChoicePosition(selector, axisChoices_, axisChoiceCount_));
         if (selector != UseButtons) {
             Item(axis.firstButton + 1).SetText(kUnusedLabel);
             Item(axis.secondButton + 1).SetText(kUnusedLabel);
@@ -117,3 +125,5 @@ void JoystickDialog::RefreshButtonLabels() {
     showAxis(stickLeftRightList, kLeftRight);
     showAxis(stickUpDownList, kUpDown);
 }
+
+std::string JoystickDialog::Label(int32_t code) const { return xinputPad >= 0 ? XInputLabel(code) : ButtonLabel(code); }

@@ -25,9 +25,9 @@ const AxisChoice kAxisChoices[kAxisChoiceCount] = {
     {"Inversed Axe Slider1", AxisSlider1Inverted},
 };
 
-int AxisChoicePosition(int32_t selector) {
-    for (int position = 0; position < kAxisChoiceCount; ++position)
-        if (kAxisChoices[position].selector == selector) return position;
+int AxisChoicePosition(int32_t selector, const AxisChoice* choices, int count) {
+    for (int position = 0; position < count; ++position)
+        if (choices[position].selector == selector) return position;
     return -1;
 }
 

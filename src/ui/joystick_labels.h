@@ -16,8 +16,9 @@ struct AxisChoice {
 // selector value, then the further axes (selector 7 means no axis and has no entry).
 inline constexpr int kAxisChoiceCount = 17;
 extern const AxisChoice kAxisChoices[kAxisChoiceCount];
-// The list position showing `selector`, or -1 when no entry does.
-int AxisChoicePosition(int32_t selector);
+// The position in `choices` (a joystick's list unless given) showing `selector`, or -1 when no
+// entry does.
+int AxisChoicePosition(int32_t selector, const AxisChoice* choices = kAxisChoices, int count = kAxisChoiceCount);
 
 inline constexpr const char* kUseButtonsChoice = "Use Buttons";
 inline constexpr const char* kUnusedLabel = "(unused)";

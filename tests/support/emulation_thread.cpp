@@ -15,7 +15,7 @@ EmulationThread::EmulationThread(const PluginApi& plugin, int rawChannel)
       controllerCommand_(plugin.ControllerCommand),
       readController_(plugin.ReadController),
       rawChannel_(rawChannel) {
-    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
 }
 
 EmulationThread::~EmulationThread() { Stop(); }

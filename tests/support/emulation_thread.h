@@ -24,6 +24,7 @@ public:
     // and the test has failed.
     bool Stop(DWORD timeoutMs = 5000);
     uint64_t Frames() const { return frames_.load(); }
+    DWORD ThreadId() const { return threadId_; }
     // Waits for `count` more frames without pumping messages, as a window thread that waits on its
     // emulation thread does. False when they did not come in time.
     bool WaitFrames(uint64_t count, DWORD timeoutMs = 5000) const;
@@ -51,6 +52,7 @@ private:
     std::atomic<uint64_t> longestPollUs_{0};
     std::atomic<uint32_t> last_[4]{};
     HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
 };
 
 struct DialogRounds {

@@ -20,6 +20,7 @@ FakeDinput::FakeDinput() {
     Resolve(module_, "FakeDi_AddKeyboard", addKeyboard_);
     Resolve(module_, "FakeDi_AddJoystick", addJoystick_);
     Resolve(module_, "FakeDi_SetAttached", setAttached_);
+    Resolve(module_, "FakeDi_SetDevicePath", setDevicePath_);
     Resolve(module_, "FakeDi_SetEnumerationDelay", setEnumerationDelay_);
     Resolve(module_, "FakeDi_SetKey", setKey_);
     Resolve(module_, "FakeDi_SetButton", setButton_);

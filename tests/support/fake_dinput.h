@@ -21,6 +21,7 @@ public:
     void SetButton(int32_t device, int32_t button, bool down) { setButton_(device, button, down); }
     void SetAxis(int32_t device, int32_t axis, int32_t value) { setAxis_(device, axis, value); }
     void SetAttached(int32_t device, bool attached) { setAttached_(device, attached); }
+    void SetDevicePath(int32_t device, const char* path) { setDevicePath_(device, path); }
     // A two-stick pad: all eight axes and `hats` hats.
     void SetJoystickObjects(int32_t device, uint32_t axisMask, int32_t hats) { setJoystickObjects_(device, axisMask, hats); }
     void SetPov(int32_t device, int32_t hat, uint32_t value) { setPov_(device, hat, value); }
@@ -57,6 +58,7 @@ private:
     FakeDi_AddKeyboard_t addKeyboard_ = nullptr;
     FakeDi_AddJoystick_t addJoystick_ = nullptr;
     FakeDi_SetAttached_t setAttached_ = nullptr;
+    FakeDi_SetDevicePath_t setDevicePath_ = nullptr;
     FakeDi_SetEnumerationDelay_t setEnumerationDelay_ = nullptr;
     FakeDi_SetKey_t setKey_ = nullptr;
     FakeDi_SetButton_t setButton_ = nullptr;

@@ -1,4 +1,5 @@
 #include "ui/joystick_labels.h"
+#include "ui/xinput_labels.h"
 
 #include "config/controller_config.h"
 #include "config/joystick_codes.h"
@@ -41,6 +42,21 @@ TEST(JoystickLabelsTest, OnlySixAndMinusOneLeaveTheAxisToItsButtons) {
     EXPECT_TRUE(SelectorUsesButtons(6));
     EXPECT_TRUE(SelectorUsesButtons(-1));
     for (int32_t selector : {0, 1, 2, 3, 4, 5, 7, 9, -2}) EXPECT_FALSE(SelectorUsesButtons(selector)) << selector;
+}
+
+TEST(JoystickLabelsTest, XInputPadNamesItsOwnInputsAndAxes) {
+    EXPECT_EQ(XInputLabel(0), "XInput A");
+    EXPECT_EQ(XInputLabel(9), "XInput RS");
+    EXPECT_EQ(XInputLabel(AxisCode(JoystickAxisZ, true)), "Left trigger");
+    EXPECT_EQ(XInputLabel(AxisCode(JoystickAxisRz, true)), "Right trigger");
+    EXPECT_EQ(XInputLabel(AxisCode(JoystickAxisRx, true)), "Right stick X+");
+    EXPECT_EQ(XInputLabel(AxisCode(JoystickAxisY, false)), "Left stick Y+");  // up, as XInput counts it
+    EXPECT_EQ(XInputLabel(HatCode(0, HatLeft)), "D-pad Left");
+    EXPECT_EQ(XInputLabel(10), "Button 10");  // no such input on the pad: shown raw
+    EXPECT_EQ(XInputLabel(AxisCode(JoystickAxisZ, false)), "Axis Z-");
+    // "Left stick Y" pushes the N64 stick up when the pad's stick goes up.
+    EXPECT_EQ(kXInputAxisChoices[2].selector, AxisYInverted);
+    EXPECT_STREQ(kXInputAxisChoices[kXInputAxisChoiceCount - 1].text, "Use Buttons");
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 #include "plugin/state_composition.h"
 
+#include "input/xinput/xinput_gamepad.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
+
+static bool operator==(const ButtonState& a, const ButtonState& b) {
+    return a.buttons == b.buttons && a.stickX == b.stickX && a.stickY == b.stickY;
+}
 
 namespace {
 
@@ -258,6 +265,51 @@ TEST(JoystickComposition, NewCodesNeverPressAKey) {
     // The stick keys are 0 in the layout; only button numbers below 256 can name keys.
     EXPECT_EQ(ComposeFromKeyboard(record, keys).buttons,
               ButtonBit::A | ButtonBit::B | ButtonBit::TriggerLeft | ButtonBit::TriggerRight | ButtonBit::Start);
+}
+
+// An XInput pad read through the pad layout gives the word the same pad gives through DirectInput,
+// where the triggers share the Z axis (the left one towards +) and the Y axes grow downwards.
+TEST(XInputComposition, PadLayoutGivesTheWordsOfTheSamePadThroughDirectInput) {
+    ControllerConfig record{};
+    ApplyPadDefaults(record, 100);
+    const auto compose = [&](const XInputGamepad& pad) {
+        JoystickSnapshot joystick;
+        ReadXInputSnapshot(pad, EffectiveRange(record), EffectiveDeadZone(record), joystick);
+        return ComposeFromJoystick(record, joystick);
+    };
+    JoystickSnapshot direct = WithButtons({0, 2, 4, 5, 7});
+    direct.x = -64;
+    direct.y = 64;
+    const ButtonState faces = compose({XInputButton::A | XInputButton::X | XInputButton::LeftShoulder |
+                                           XInputButton::RightShoulder | XInputButton::Start,
+                                       0, 0, -32768, -32768, 0, 0});
+    EXPECT_EQ(faces.buttons, ComposeFromJoystick(record, direct).buttons);
+    EXPECT_EQ(faces.stickX, -64);
+    EXPECT_EQ(faces.stickY, -64);
+    EXPECT_EQ(compose({0, 0, 0, 32767, 32767, 0, 0}).stickY, 64);
+
+    direct = WithButtons({});
+    direct.rx = 64;
+    direct.ry = -64;
+    direct.z = 64;
+    direct.pov[0] = 4500;
+    const ButtonState rest = compose({XInputButton::DPadUp | XInputButton::DPadRight, 255, 0, 0, 0, 32767, 32767});
+    EXPECT_EQ(rest, ComposeFromJoystick(record, direct));
+    EXPECT_EQ(rest.buttons, ButtonBit::CRight | ButtonBit::CUp | ButtonBit::TriggerZ | ButtonBit::PadUp | ButtonBit::PadRight);
+    // Idle pad: no bit, centred stick; opposite d-pad directions cancel.
+    EXPECT_EQ(compose({XInputButton::DPadUp | XInputButton::DPadDown, 0, 0, 0, 0, 0, 0}), (ButtonState{}));
+}
+
+TEST(XInputComposition, SticksAndEachTriggerScaleToTheRangePastTheDeadZone) {
+    JoystickSnapshot j;
+    // 10 %: 3276 of a stick's travel and 25 of a trigger's read as rest.
+    ReadXInputSnapshot({0, 25, 26, 3276, -3276, 3300, 0}, 100, 10, j);
+    EXPECT_EQ((std::array{j.x, j.y, j.rx, j.z, j.rz}), (std::array{0, 0, 0, 0, 0}));
+    // Full travel gives the full range whatever the dead zone; both triggers held stay apart.
+    ReadXInputSnapshot({0, 255, 255, -32768, 32767, 32767, -32768}, 100, 10, j);
+    EXPECT_EQ((std::array{j.x, j.y, j.rx, j.ry, j.z, j.rz}), (std::array{-100, -100, 100, 100, 100, 100}));
+    ReadXInputSnapshot({0, 0, 0, 16384 + 1638, 0, 0, 0}, 127, 10, j);
+    EXPECT_NEAR(j.x, 63, 1);  // half of the travel past the dead zone
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The configuration dialog, opened through DllConfig and driven by control id.
 #include "dialog_fixture.h"
 #include "fake_kaillera.h"
+#include "fake_xinput.h"
+
+#include "config/joystick_codes.h"
 
 namespace {
 
@@ -9,7 +12,8 @@ using Dialogs::ListEntry;
 class ConfigDialogTest : public DialogTest {};
 
 TEST_F(ConfigDialogTest, OpensOnFirstControllerWithDevicesByTableIndexAndNetplayOff) {
-    fake.AddJoystick("Pad");
+    const int32_t pad = fake.AddJoystick("Pad");
+    fake.SetDevicePath(pad, "\\\\?\\hid#vid_045e&pid_028e&ig_00#8&2c4f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}");
     fake.AddKeyboard("Keys");
     StoreMapping(0, 1);  // the joystick: keyboards take the first slots
     Start();
@@ -20,9 +24,16 @@ TEST_F(ConfigDialogTest, OpensOnFirstControllerWithDevicesByTableIndexAndNetplay
               (std::vector<ListEntry>{{"N64 Controller 1", 0}, {"N64 Controller 2", 1}, {"N64 Controller 3", 2},
                                       {"N64 Controller 4", 3}}));
     EXPECT_EQ(Dialogs::Selected(config, IDC_CONTROLLER_LIST), "N64 Controller 1");
+    // An XInput pad's DirectInput face says so; the pads of XInput itself follow every DirectInput device.
     EXPECT_EQ(Dialogs::Entries(config, IDC_DEVICE_LIST),
-              (std::vector<ListEntry>{{"Disable", 65535}, {"Keys", 0}, {"Pad", 1}}));
-    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Pad");
+              (std::vector<ListEntry>{{"Disable", 65535},
+                                      {"Keys", 0},
+                                      {"Pad (DirectInput)", 1},
+                                      {"XInput Pad 1", 100},
+                                      {"XInput Pad 2", 101},
+                                      {"XInput Pad 3", 102},
+                                      {"XInput Pad 4", 103}}));
+    EXPECT_EQ(Dialogs::Selected(config, IDC_DEVICE_LIST), "Pad (DirectInput)");
     EXPECT_TRUE(Dialogs::Enabled(config, IDC_SETTINGS));
 
     // No netplay library is bound in these tests.
@@ -95,20 +106,78 @@ TEST_F(ConfigDialogTest, FirstDeviceOfANeverMappedControllerBringsItsLayout) {
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+TEST_F(ConfigDialogTest, XInputPadTakesThePadLayoutMapsByPressingAndIsFoundAgainAfterARestart) {
+    fake.AddKeyboard("Keys");
+    FakeXInput pads;
+    pads.SetConnected(1, true);
+    Start();
+    HWND config = OpenConfig();
+    ASSERT_NE(config, nullptr);
+    HWND dialog = OpenMapping(config, 1, "XInput Pad 2", kJoystickCaption);
+    ASSERT_NE(dialog, nullptr);
+    // A never-mapped controller got the pad layout, shown in the pad's own names.
+    const std::pair<int, const char*> layout[] = {
+        {IDC_MAP_A, "XInput A"},        {IDC_MAP_B, "XInput X"},          {IDC_MAP_TRIGGER_Z, "Left trigger"},
+        {IDC_MAP_C_UP, "Right stick Y+"}, {IDC_MAP_PAD_UP, "D-pad Up"},  {IDC_MAP_TRIGGER_LEFT, "XInput LB"},
+        {IDC_MAP_START, "XInput Start"}, {IDC_MAP_STICK_UP, "(unused)"}};
+    for (const auto& [button, label] : layout) EXPECT_EQ(Dialogs::Text(dialog, button + 1), label) << button;
+    EXPECT_EQ(Dialogs::Selected(dialog, IDC_STICK_UP_DOWN_LIST), "Left stick Y");
+    EXPECT_EQ(Dialogs::Selected(dialog, IDC_STICK_LEFT_RIGHT_LIST), "Left stick X");
+    EXPECT_EQ(Dialogs::Entries(dialog, IDC_STICK_UP_DOWN_LIST).size(), 9u);
+
+    // Every kind of input is taken by pressing it: a trigger on its own, a stick direction, a button.
+    const std::pair<XInputGamepad, std::pair<int, const char*>> presses[] = {
+        {{0, 0, 255, 0, 0, 0, 0}, {IDC_MAP_TRIGGER_RIGHT, "Right trigger"}},
+        {{0, 0, 0, 0, 0, 32767, 0}, {IDC_MAP_C_LEFT, "Right stick X+"}},
+        {{XInputButton::B, 0, 0, 0, 0, 0, 0}, {IDC_MAP_B, "XInput B"}}};
+    for (const auto& [gamepad, row] : presses) {
+        pads.Set(1, gamepad);
+        Dialogs::Click(dialog, row.first);
+        EXPECT_TRUE(WaitUntil([&] { return Dialogs::Text(dialog, row.first + 1) == row.second; })) << row.second;
+        EXPECT_TRUE(WaitUntil([&] { return Dialogs::Enabled(dialog, row.first); }));
+        pads.Set(1, {});
+    }
+    Dialogs::Cancel(dialog);
+    ASSERT_TRUE(Dialogs::WaitClosed(dialog));
+    Save(config);
+    EXPECT_EQ(Stored("Controller1", "DIDevice"), 101);
+    EXPECT_EQ(Stored("Controller1", "TriggerRight"), AxisCode(JoystickAxisRz, true));
+    EXPECT_STREQ(TestRegistry::ReadRaw("Controller1", "DeviceGuid")->c_str(), "");
+    Dialogs::Cancel(config);
+    ASSERT_TRUE(run->WaitFinished());
+    run.reset();
+
+    // The next start finds the same pad from the stored choice.
+    plugin.Unload();
+    Start();
+    pads.Set(1, {XInputButton::B, 0, 255, 0, 0, 0, 0});
+    EXPECT_TRUE(WaitUntil([&] { return plugin.Poll(1).buttons == (ButtonBit::B | ButtonBit::TriggerRight); }, 3000));
+    Dialogs::Choose(OpenConfig(), IDC_CONTROLLER_LIST, 1);
+    EXPECT_EQ(Dialogs::Selected(Dialogs::Find(kConfigCaption), IDC_DEVICE_LIST), "XInput Pad 2");
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST_F(ConfigDialogTest, KeyboardTriedFirstThenThePadStillBringsThePadLayout) {
     fake.AddKeyboard("Keys");
     const int32_t pad = fake.AddJoystick("Pad");
+    FakeXInput pads;
+    pads.SetConnected(0, true);
     Start();
     HWND config = OpenConfig();
     ASSERT_NE(config, nullptr);
     ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
     ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Pad"));
+    Dialogs::Choose(config, IDC_CONTROLLER_LIST, 1);  // the same detour to an XInput pad
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "Keys"));
+    ASSERT_TRUE(Dialogs::Choose(config, IDC_DEVICE_LIST, "XInput Pad 1"));
     Dialogs::Cancel(config);
     ASSERT_TRUE(run->WaitFinished());
     run.reset();
     fake.SetButton(pad, 0, true);
     fake.SetAxis(pad, 0, 64);
     EXPECT_EQ(plugin.Poll(0), (ButtonState{ButtonBit::A, 64, 0}));
+    pads.Set(0, {XInputButton::A, 0, 0, 32767, 0, 0, 0});
+    EXPECT_TRUE(WaitUntil([&] { return plugin.Poll(1) == ButtonState{ButtonBit::A, 64, 0}; }, 3000));
 }
 
 TEST_F(ConfigDialogTest, DeviceIsShownByNameAndRecordKeepsItsIndexUntilAChoice) {

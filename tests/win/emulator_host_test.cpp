@@ -1,8 +1,10 @@
 // The plug-in inside an emulator-like host: an emulation thread polls the four controllers while
 // the test thread, as the host's window thread, opens the dialogs, closes and reopens the ROM and
 // unloads the plug-in. Joysticks and faults come from the fake DirectInput.
+#include "config/xinput_device.h"
 #include "dialog_fixture.h"
 #include "emulation_thread.h"
+#include "fake_xinput.h"
 #include "watchdog.h"
 
 #include <algorithm>
@@ -61,6 +63,35 @@ TEST_F(EmulatorHostTest, DialogsRomChangesAndUnloadWhileTheEmulationThreadPolls)
     std::printf("%d of %d dialogs opened while polling; %d frames; %zu boxes; longest poll %lu ms\n",
                 dialogs.openedWhilePolling, 2 * kRounds, static_cast<int>(emulation.Frames()), boxes.Boxes().size(),
                 static_cast<unsigned long>(emulation.LongestPollMs()));
+}
+
+TEST_F(EmulatorHostTest, XInputPadPluggedInWhileTheWindowThreadOpensTheDialogsPlaysWithinTwoSeconds) {
+    ExtendWatchdog(60);
+    FakeXInput pads;
+    pads.SetEmptyAskDelay(20);  // asking an empty slot is slow on Windows
+    fake.AddKeyboard();
+    ControllerConfig record{};
+    ApplyPadDefaults(record, XInputDeviceOf(0));
+    TestRegistry::WriteRecord("Controller0", record);
+    Start();
+    plugin.RomOpen();
+    EmulationThread emulation(plugin);
+    ASSERT_TRUE(emulation.WaitFrames(2));
+    EXPECT_EQ(OpenConfigureAndTestWhilePolling(plugin, window.Handle(), emulation, 5).closed, 10);
+    pads.Set(0, {XInputButton::A, 0, 0, 0, 0, 0, 0});
+    pads.SetConnected(0, true);
+    const ULONGLONG plugged = GetTickCount64();
+    EXPECT_EQ(OpenConfigureAndTestWhilePolling(plugin, window.Handle(), emulation, 5).closed, 10);
+    EXPECT_TRUE(WaitUntil([&] { return emulation.Last(0).buttons == ButtonBit::A; }, 2500));
+    const ULONGLONG found = GetTickCount64() - plugged;
+    plugin.RomClosed();
+    plugin.CloseDLL();
+    ASSERT_TRUE(emulation.Stop());
+    plugin.Unload();
+    EXPECT_EQ(pads.EmptyAsks(0, emulation.ThreadId()), 0) << "the poll asked the empty slot itself";
+    EXPECT_TRUE(boxes.Boxes().empty());
+    std::printf("pad found %llu ms after it was plugged in; %d frames; longest poll %lu ms\n", found,
+                static_cast<int>(emulation.Frames()), static_cast<unsigned long>(emulation.LongestPollMs()));
 }
 
 TEST_F(EmulatorHostTest, TableRebuiltAfterDialogsAndForAPadPluggedInWhileTheEmulationThreadPolls) {

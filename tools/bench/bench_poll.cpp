@@ -3,9 +3,12 @@
 #define DIRECTINPUT_VERSION 0x0700
 #include <windows.h>
 #include <dinput.h>
+#include <xinput.h>
 
 #include "bench_timing.h"
+#include "config/xinput_device.h"
 #include "fake_dinput.h"
+#include "fake_xinput.h"
 #include "plugin_api.h"
 #include "registry_fixture.h"
 #include "test_window.h"
@@ -15,6 +18,14 @@
 #include <cstring>
 
 namespace {
+
+// Loads the plug-in, whose start-up reads the settings stored so far, and hands it `window`.
+bool LoadPlugin(PluginApi& plugin, const TestWindow& window) {
+    if (!plugin.Load()) return false;
+    ControlSlot slots[4];
+    plugin.InitiateControllers(window.Handle(), slots);
+    return true;
+}
 
 struct BareDevice {
     const char* what;  // names the two figures
@@ -29,9 +40,7 @@ struct BareDevice {
 // directly: what composing the word adds to the read itself.
 int ComparePoll(TestWindow& window, const BareDevice& bare) {
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
+    if (!LoadPlugin(plugin, window)) return 1;
 
     IDirectInput7A* directInput = nullptr;
     IDirectInputDevice7A* device = nullptr;
@@ -90,9 +99,7 @@ int BenchPadPoll() {
     TestRegistry::WriteRecord("Controller1", record);
     TestWindow window("Tavik_DI bench");
     PluginApi plugin;
-    if (!plugin.Load()) return 1;
-    ControlSlot slots[4];
-    plugin.InitiateControllers(window.Handle(), slots);
+    if (!LoadPlugin(plugin, window)) return 1;
 
     const ButtonState word = plugin.Poll(0);  // creates the plug-in's devices
     // Taken in turns, so that neither gains from running later on a warmer machine.
@@ -104,6 +111,52 @@ int BenchPadPoll() {
     std::printf("GetKeys poll (pad: axis directions, hat) %7.0f ns  (buttons 0x%04X)\n", axes, word.buttons);
     std::printf("  same pad, buttons and axes only        %7.0f ns\n", buttons);
     std::printf("  ratio                                  %7.2fx  (target < 1.2x)\n", axes / buttons);
+    plugin.Unload();
+    TestRegistry::DeletePluginKey();
+    return 0;
+}
+
+// An XInput-mapped controller polled through its sticks, a trigger and buttons (the pad layout)
+// against a bare XInputGetState of the same pad (the test XInput, a lock and a copy), and against
+// the same pad through DirectInput (the test DirectInput) with the same layout.
+int BenchXInputPoll() {
+    FakeDinput devices;
+    devices.AddKeyboard();
+    const int32_t twin = devices.AddJoystick("Pad");
+    devices.SetJoystickObjects(twin, 0xFF, 1);
+    FakeXInput pads;
+    pads.SetConnected(0, true);
+    pads.Set(0, {XInputButton::A, 200, 90, 20000, -20000, -30000, 30000});
+    TestRegistry::DeletePluginKey();
+    ControllerConfig record{};
+    record.DeadZone = 10;  // worked out on the poll, since XInput has no properties
+    ApplyPadDefaults(record, XInputDeviceOf(0));
+    TestRegistry::WriteRecord("Controller0", record);
+    ApplyPadDefaults(record, 1);
+    TestRegistry::WriteRecord("Controller1", record);
+    TestWindow window("Tavik_DI bench");
+    PluginApi plugin;
+    if (!LoadPlugin(plugin, window)) return 1;
+
+    ButtonState word{};
+    for (int wait = 0; wait < 200 && word.buttons == 0; ++wait, Sleep(10)) word = plugin.Poll(0);  // found off the poll
+    plugin.Poll(1);  // creates the DirectInput devices
+    using GetState = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
+    const auto getState = reinterpret_cast<GetState>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("xinput1_4.dll"), "XInputGetState")));
+    XINPUT_STATE state;
+    double poll = 1e300, bare = 1e300, direct = 1e300, none = 1e300;
+    for (int turn = 0; turn < 3; ++turn) {
+        bare = std::min(bare, Bench::BestNanosecondsPerCall(20000, [&] { getState(0, &state); }));
+        poll = std::min(poll, Bench::BestNanosecondsPerCall(20000, [&] { plugin.Poll(0); }));
+        direct = std::min(direct, Bench::BestNanosecondsPerCall(20000, [&] { plugin.Poll(1); }));
+        none = std::min(none, Bench::BestNanosecondsPerCall(20000, [&] { plugin.Poll(3); }));
+    }
+    std::printf("GetKeys poll (XInput pad: sticks, triggers) %5.0f ns  (buttons 0x%04X)\n", poll, word.buttons);
+    std::printf("  bare XInputGetState, same pad              %5.0f ns\n", bare);
+    std::printf("  ratio                                      %5.2fx  (target <= 1.2x)\n", poll / bare);
+    std::printf("  same pad through DirectInput, same layout  %5.0f ns  (%.2fx)\n", direct, poll / direct);
+    std::printf("  GetKeys of a controller without a device   %5.0f ns\n", none);
     plugin.Unload();
     TestRegistry::DeletePluginKey();
     return 0;

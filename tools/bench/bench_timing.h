@@ -31,6 +31,7 @@ double BestNanosecondsPerCall(int calls, Call call) {
 // One benchmark each; they print their figures and return the process exit code.
 int BenchPoll();
 int BenchPadPoll();
+int BenchXInputPoll();
 int BenchPortPoll();
 int BenchHandoff();
 int BenchWaitingGame();

@@ -1,11 +1,12 @@
 // Opens one of the plug-in's dialogs for a screenshot, over the fake DirectInput so the pictures
 // show the same devices on every machine. Usage: dialog_shots NAME READY DONE
-//   NAME  config, keyboard, joystick, pak, about or test
+//   NAME  config, keyboard, joystick, xinput (the mapping dialog of an XInput pad), pak, about or test
 //   READY file written with the dialog's screen rectangle ("WxH+X+Y") once it is ready
 //   DONE  file whose appearance tells the program to close the dialog and end
 #include "../../tests/fakes/dinput/fake_dinput_control.h"
 #include "dialog_driver.h"
 #include "plugin_api.h"
+#include "config/xinput_device.h"
 #include "registry_fixture.h"
 #include "resources/resource_ids.h"
 #include "watchdog.h"
@@ -34,6 +35,8 @@ void StoreSettings() {
     pad.RumbleStrength = 80;
     ApplyPadDefaults(pad, 1);
     TestRegistry::WriteRecord("Controller1", pad);
+    ApplyPadDefaults(pad, XInputDeviceOf(0));
+    TestRegistry::WriteRecord("Controller2", pad);
 }
 
 bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
@@ -42,7 +45,7 @@ bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: dialog_shots config|keyboard|joystick|pak|about|test READY DONE\n");
+        std::fprintf(stderr, "usage: dialog_shots config|keyboard|joystick|xinput|pak|about|test READY DONE\n");
         return 2;
     }
     const std::string name = argv[1];
@@ -76,8 +79,8 @@ int main(int argc, char** argv) {
                 Dialogs::Click(dialog, IDC_PAK);
                 dialog = Dialogs::Find("Tavik_Di - Pak of N64 Controller 2");
             } else if (dialog && name != "config") {
-                const bool joystick = name == "joystick";
-                Dialogs::Choose(dialog, IDC_CONTROLLER_LIST, joystick ? 1 : 0);
+                const bool joystick = name == "joystick" || name == "xinput";
+                Dialogs::Choose(dialog, IDC_CONTROLLER_LIST, name == "xinput" ? 2 : joystick ? 1 : 0);
                 Dialogs::Click(dialog, IDC_SETTINGS);
                 dialog = Dialogs::Find(joystick ? "Tavik_Di - Joystick Setting" : "Tavik_Di - Keyboard Setting");
             }

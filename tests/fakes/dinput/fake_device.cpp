@@ -206,6 +206,15 @@ HRESULT FakeDevice::GetProperty(REFGUID property, LPDIPROPHEADER header) {
     const VirtualDevice* device = state.deviceOf(record_);
     if (!header || header->dwHeaderSize != sizeof(DIPROPHEADER)) return DIERR_INVALIDPARAM;
     if (!device) return DIERR_INPUTLOST;
+    if (&property == &DIPROP_GUIDANDPATH) {
+        // Wine answers with the HID class and the device's interface path.
+        if (header->dwSize != sizeof(DIPROPGUIDANDPATH) || header->dwHow != DIPH_DEVICE) return DIERR_INVALIDPARAM;
+        if (device->path.empty()) return DIERR_UNSUPPORTED;
+        auto* path = reinterpret_cast<DIPROPGUIDANDPATH*>(header);
+        MultiByteToWideChar(CP_ACP, 0, device->path.c_str(), -1, path->wszPath, MAX_PATH);
+        path->wszPath[MAX_PATH - 1] = L'\0';
+        return DI_OK;
+    }
     if (&property != &DIPROP_RANGE) return DIERR_UNSUPPORTED;
     if (header->dwSize != sizeof(DIPROPRANGE)) return DIERR_INVALIDPARAM;
     if (header->dwHow == DIPH_DEVICE) return DIERR_INVALIDPARAM;  // a range belongs to one axis

@@ -87,6 +87,10 @@ void __cdecl FakeDi_SetAttached(int32_t device, int32_t attached) {
     if (!target->attached) state.loseAcquisition(device);
 }
 
+void __cdecl FakeDi_SetDevicePath(int32_t device, const char* path) {
+    changeDevice(device, [&](VirtualDevice& d) { d.path = path ? path : ""; });
+}
+
 void __cdecl FakeDi_SetEnumerationDelay(int32_t ms) {
     State& state = State::instance();
     auto lock = state.lock();

@@ -61,6 +61,8 @@ typedef int32_t(__cdecl* FakeDi_AddJoystick_t)(const char* name, const uint8_t* 
 // Marks a device attached or not; a detached device is not enumerated with DIEDFL_ATTACHEDONLY and
 // its GetDeviceState/Poll/Acquire answer DIERR_INPUTLOST / DIERR_UNPLUGGED-like failures.
 typedef void(__cdecl* FakeDi_SetAttached_t)(int32_t device, int32_t attached);
+// The device path DIPROP_GUIDANDPATH reports (an XInput pad's carries "IG_"); none by default.
+typedef void(__cdecl* FakeDi_SetDevicePath_t)(int32_t device, const char* path);
 // Makes every EnumDevices take `ms` milliseconds longer (0: none), on the thread that calls it.
 typedef void(__cdecl* FakeDi_SetEnumerationDelay_t)(int32_t ms);
 typedef void(__cdecl* FakeDi_SetKey_t)(int32_t device, int32_t code, int32_t down);

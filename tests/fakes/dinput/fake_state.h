@@ -42,6 +42,7 @@ struct VirtualDevice {
     int hats = 0;
     bool attached = true;
     std::string name;
+    std::string path;  // the HID device path DIPROP_GUIDANDPATH gives; empty: the property fails
     GUID instance{};
     GUID product{};
     std::array<BYTE, 256> keys{};
