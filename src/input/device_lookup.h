@@ -23,3 +23,12 @@ int32_t SlotOfDevice(const Slot (&slots)[kMaxDevices], const DeviceIdentity& ide
 inline bool HoldsChosenDevice(const GUID& slotInstance, const ControllerConfig& record) {
     return IsEmpty(record.DeviceGuid) || std::memcmp(&slotInstance, &record.DeviceGuid, sizeof(GUID)) == 0;
 }
+
+// The slot of `table` holding the device `record` chose, or null: no table, no slot named, an empty
+// slot, or a pad missing from the table whose slot another device took.
+inline const DeviceSlot* ChosenSlot(const DeviceTable* table, const ControllerConfig& record) {
+    const int32_t index = record.DIDevice;
+    if (!table || index < 0 || index >= kMaxDevices) return nullptr;
+    const DeviceSlot& slot = table->slots[index];
+    return slot.device && HoldsChosenDevice(slot.instanceGuid, record) ? &slot : nullptr;
+}

@@ -22,19 +22,17 @@ void ComposeControllerState(const DeviceTable* table, const ControllerConfig& re
         *out = ComposeFromXInputPad(pad, record);  // needs no DirectInput table
         return;
     }
-    if (!table || index < 0 || index >= kMaxDevices) return;
-
-    const DeviceSlot& slot = table->slots[index];
     // A pad missing from the table reads idle, not as whichever device took its slot.
-    if (!HoldsChosenDevice(slot.instanceGuid, record)) return;
+    const DeviceSlot* slot = ChosenSlot(table, record);
+    if (!slot) return;
     ButtonState state{};
-    if (slot.device && slot.kind == DeviceKeyboard) {
+    if (slot->kind == DeviceKeyboard) {
         KeyboardSnapshot keys = {};
-        ReadKeyboard(slot.device.Get(), keys);
+        ReadKeyboard(slot->device.Get(), keys);
         state = ComposeFromKeyboard(record, keys);
-    } else if (slot.device && slot.kind == DeviceJoystick) {
+    } else if (slot->kind == DeviceJoystick) {
         JoystickSnapshot joystick = {};
-        ReadJoystick(slot.device.Get(), joystick);
+        ReadJoystick(slot->device.Get(), joystick);
         state = ComposeFromJoystick(record, joystick);
     }
     *out = state;

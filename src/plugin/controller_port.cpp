@@ -17,18 +17,10 @@ PortController* RawController(int32_t control) {
     return port.raw.load(std::memory_order_relaxed) ? &port : nullptr;
 }
 
-// The pad a controller reads in `table`, or null.
-const DeviceSlot* PadOf(const DeviceTable* table, const ControllerConfig& record) {
-    const int32_t index = record.DIDevice;
-    if (!table || index < 0 || index >= kMaxDevices) return nullptr;
-    const DeviceSlot& slot = table->slots[index];
-    return slot.device && HoldsChosenDevice(slot.instanceGuid, record) ? &slot : nullptr;
-}
-
 // The pad a controller's motor shakes: an XInput pad needs no table.
 MotorPad MotorPadOf(const DeviceTable* table, const ControllerConfig& record) {
     if (const int32_t pad = XInputPadOf(record.DIDevice); pad >= 0) return {nullptr, pad};
-    const DeviceSlot* slot = PadOf(table, record);
+    const DeviceSlot* slot = ChosenSlot(table, record);
     return slot && slot->kind == DeviceJoystick ? MotorPad{slot->device.Get(), -1} : MotorPad{};
 }
 
@@ -119,7 +111,7 @@ void PrepareRumblePads(DeviceTable& table) {
         // program may want the pad for itself otherwise.
         const ControllerConfig& record = pluginState.controllers[control];
         if (!RawController(control) || EffectivePak(record) != PakRumble) continue;
-        const DeviceSlot* pad = PadOf(&table, record);
+        const DeviceSlot* pad = ChosenSlot(&table, record);
         if (!pad || pad->kind != DeviceJoystick || taken[record.DIDevice]) continue;
         taken[record.DIDevice] = true;
         TakeForForceFeedback(pad->device.Get(), pluginState.hostWindow);
